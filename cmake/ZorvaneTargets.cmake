@@ -1,0 +1,117 @@
+# Target helpers shared by every folder of the tree.
+#
+# Two builds come from one tree: the Windows build (MinGW-w64, everything) and the native build (the portable
+# core only, under AddressSanitizer and UndefinedBehaviorSanitizer). A third configuration, ZORVANE_FUZZ, builds
+# the portable core and the fuzz targets with clang and libFuzzer.
+
+set(ZORVANE_ROOT ${CMAKE_CURRENT_LIST_DIR}/..)
+
+# Adds every listed folder (or, with no list, every subfolder) that has a CMakeLists.txt.
+function(zorvane_add_subdirs)
+  set(dirs ${ARGN})
+  if(NOT dirs)
+    file(GLOB entries RELATIVE ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/*)
+    list(SORT entries)
+    set(dirs ${entries})
+  endif()
+  foreach(dir IN LISTS dirs)
+    if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/CMakeLists.txt)
+      add_subdirectory(${dir})
+    endif()
+  endforeach()
+endfunction()
+
+add_library(zorvane_options INTERFACE)
+target_include_directories(zorvane_options INTERFACE ${ZORVANE_ROOT})
+target_compile_options(zorvane_options INTERFACE -Wall -Wextra -Werror)
+target_compile_definitions(zorvane_options INTERFACE
+  ZORVANE_SERVICE_HOST=L"${ZORVANE_SERVICE_HOST}")
+if(ZORVANE_WINDOWS)
+  target_compile_definitions(zorvane_options INTERFACE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX
+    _WIN32_WINNT=0x0601 WINVER=0x0601)
+  target_link_options(zorvane_options INTERFACE -static -static-libgcc -static-libstdc++)
+elseif(ZORVANE_FUZZ)
+  target_compile_options(zorvane_options INTERFACE -g -O1 -fno-omit-frame-pointer
+    -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all)
+  target_link_options(zorvane_options INTERFACE -fsanitize=address,undefined)
+else()
+  target_compile_options(zorvane_options INTERFACE -g -fno-omit-frame-pointer
+    -fsanitize=address,undefined -fno-sanitize-recover=all)
+  target_link_options(zorvane_options INTERFACE -fsanitize=address,undefined)
+endif()
+
+# zorvane_library(name [PORTABLE] SOURCES ... [WIN32_SOURCES ...] [POSIX_SOURCES ...] [DEPS ...] [WIN32_LIBS ...])
+# A PORTABLE library is part of the core and builds natively too; any other library only in the Windows build.
+function(zorvane_library name)
+  cmake_parse_arguments(ZL "PORTABLE" "" "SOURCES;WIN32_SOURCES;POSIX_SOURCES;DEPS;WIN32_LIBS" ${ARGN})
+  if(NOT ZORVANE_WINDOWS AND NOT ZL_PORTABLE)
+    return()
+  endif()
+  set(sources ${ZL_SOURCES})
+  if(ZORVANE_WINDOWS)
+    list(APPEND sources ${ZL_WIN32_SOURCES})
+  else()
+    list(APPEND sources ${ZL_POSIX_SOURCES})
+  endif()
+  add_library(${name} STATIC ${sources})
+  target_link_libraries(${name} PUBLIC zorvane_options ${ZL_DEPS})
+  if(ZORVANE_WINDOWS AND ZL_WIN32_LIBS)
+    target_link_libraries(${name} PUBLIC ${ZL_WIN32_LIBS})
+  endif()
+endfunction()
+
+# zorvane_program(name SOURCES ... [DEPS ...]): one of the suite's GUI programs (Windows build only).
+function(zorvane_program name)
+  cmake_parse_arguments(ZP "" "" "SOURCES;DEPS" ${ARGN})
+  add_executable(${name} WIN32 ${ZP_SOURCES})
+  target_link_libraries(${name} PRIVATE zorvane_options ${ZP_DEPS})
+  target_compile_options(${name} PRIVATE -municode)
+  target_link_options(${name} PRIVATE -municode)
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+  set_property(GLOBAL APPEND PROPERTY ZORVANE_PROGRAMS ${name})
+endfunction()
+
+# zorvane_test(name SOURCES ... [DEPS ...] [PORTABLE] [SERIAL] [GUI] [LABELS ...] [ENV ...])
+# A GoogleTest executable run as one CTest test. PORTABLE tests run in both builds; the others only in the
+# Windows build, under Wine. SERIAL tests take the suite's named objects and never run beside each other.
+function(zorvane_test name)
+  cmake_parse_arguments(ZT "PORTABLE;SERIAL;GUI" "TIMEOUT" "SOURCES;DEPS;LABELS;ENV;FIXTURES" ${ARGN})
+  if(ZORVANE_FUZZ)
+    return()
+  endif()
+  if(NOT ZORVANE_WINDOWS AND NOT ZT_PORTABLE)
+    return()
+  endif()
+  add_executable(${name} ${ZT_SOURCES})
+  target_link_libraries(${name} PRIVATE zorvane_options ${ZT_DEPS} zorvane_gtest_main)
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  add_test(NAME ${name} COMMAND ${name} --gtest_color=no)
+  set(timeout 120)
+  if(ZT_TIMEOUT)
+    set(timeout ${ZT_TIMEOUT})
+  endif()
+  set_tests_properties(${name} PROPERTIES TIMEOUT ${timeout} LABELS "${ZT_LABELS}")
+  if(ZT_SERIAL)
+    set_tests_properties(${name} PROPERTIES RESOURCE_LOCK zorvane_named_objects)
+  endif()
+  if(ZT_GUI)
+    set_tests_properties(${name} PROPERTIES RESOURCE_LOCK zorvane_desktop)
+  endif()
+  if(ZT_FIXTURES)
+    set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED "${ZT_FIXTURES}")
+  endif()
+  set(env ZORVANE_TEST_SOURCE=${ZORVANE_ROOT} ZORVANE_TEST_BINARY=${CMAKE_BINARY_DIR} ${ZT_ENV})
+  set_tests_properties(${name} PROPERTIES ENVIRONMENT "${env}")
+endfunction()
+
+# zorvane_fuzzer(name SOURCES ... [DEPS ...]): a libFuzzer target (fuzz configuration only).
+function(zorvane_fuzzer name)
+  cmake_parse_arguments(ZF "" "" "SOURCES;DEPS" ${ARGN})
+  if(NOT ZORVANE_FUZZ)
+    return()
+  endif()
+  add_executable(${name} ${ZF_SOURCES})
+  target_link_libraries(${name} PRIVATE zorvane_options ${ZF_DEPS})
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/fuzz)
+endfunction()

@@ -1,0 +1,32 @@
+#pragma once
+// Whole-file access by wide path, the same on Windows and natively. Paths may use '\' as the
+// separator on both sides (natively it is read as '/').
+#include <cstddef>
+#include <string>
+
+namespace zfs {
+
+// Files the suite reads are small; anything larger is refused rather than trusted for a size.
+constexpr size_t kMaxReadBytes = 64u * 1024u * 1024u;
+
+// Reads the whole file. On failure returns false with the C library's message for the error in `error`
+// (a folder, a missing or unreadable file, a file larger than kMaxReadBytes); `bytes` is then unchanged.
+bool ReadFileBytes(const std::wstring& path, std::string& bytes, std::wstring& error);
+
+// Replaces the file with `bytes`, all or nothing: writes a temporary file beside it, checks every write,
+// flush and close, then moves it over the target. On failure the old file is untouched.
+bool WriteFileAtomic(const std::wstring& path, const std::string& bytes, std::wstring& error);
+
+// Appends `bytes` in one write to a file opened for appending (created when missing), so lines of two
+// processes never overwrite each other.
+bool AppendToFile(const std::wstring& path, const std::string& bytes);
+
+// Renames a file, replacing the target when it exists.
+bool MoveFileReplacing(const std::wstring& from, const std::wstring& to);
+
+bool FileExists(const std::wstring& path);
+bool IsDirectory(const std::wstring& path);
+bool CreateDirectoryOne(const std::wstring& path);
+bool DeleteFileAt(const std::wstring& path);
+
+}  // namespace zfs

@@ -1,0 +1,143 @@
+#include "common/fs/File.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "common/text/Utf.h"
+
+namespace zfs {
+namespace {
+
+std::string NativePath(const std::wstring& path) {
+    std::string p = WideToUtf8(path);
+    for (char& c : p) {
+        if (c == '\\') c = '/';
+    }
+    return p;
+}
+
+std::wstring ErrorText(int err) { return Utf8ToWide(std::strerror(err)); }
+
+class Fd {
+public:
+    explicit Fd(int fd) : m_fd(fd) {}
+    ~Fd() { if (m_fd >= 0) ::close(m_fd); }
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+    int get() const { return m_fd; }
+    int release() { int fd = m_fd; m_fd = -1; return fd; }
+private:
+    int m_fd;
+};
+
+bool WriteAll(int fd, const char* data, size_t size) {
+    while (size > 0) {
+        ssize_t n = ::write(fd, data, size);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        data += n;
+        size -= static_cast<size_t>(n);
+    }
+    return true;
+}
+
+}  // namespace
+
+bool ReadFileBytes(const std::wstring& path, std::string& bytes, std::wstring& error) {
+    Fd fd(::open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC));
+    if (fd.get() < 0) {
+        error = ErrorText(errno);
+        return false;
+    }
+    struct stat st{};
+    if (::fstat(fd.get(), &st) != 0) {
+        error = ErrorText(errno);
+        return false;
+    }
+    if (S_ISDIR(st.st_mode)) {
+        error = ErrorText(EISDIR);
+        return false;
+    }
+    std::string data;
+    char buf[65536];
+    for (;;) {
+        ssize_t n = ::read(fd.get(), buf, sizeof buf);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            error = ErrorText(errno);
+            return false;
+        }
+        if (n == 0) break;
+        if (data.size() + static_cast<size_t>(n) > kMaxReadBytes) {
+            error = ErrorText(EFBIG);
+            return false;
+        }
+        data.append(buf, static_cast<size_t>(n));
+    }
+    bytes.swap(data);
+    return true;
+}
+
+bool WriteFileAtomic(const std::wstring& path, const std::string& bytes, std::wstring& error) {
+    const std::string target = NativePath(path);
+    std::string temp = target + ".tmpXXXXXX";
+    Fd fd(::mkstemp(temp.data()));
+    if (fd.get() < 0) {
+        error = ErrorText(errno);
+        return false;
+    }
+    ::fchmod(fd.get(), 0644);
+    bool ok = WriteAll(fd.get(), bytes.data(), bytes.size()) && ::fsync(fd.get()) == 0;
+    int err = errno;
+    if (::close(fd.release()) != 0 && ok) {
+        ok = false;
+        err = errno;
+    }
+    if (ok && ::rename(temp.c_str(), target.c_str()) != 0) {
+        ok = false;
+        err = errno;
+    }
+    if (!ok) {
+        ::unlink(temp.c_str());
+        error = ErrorText(err);
+    }
+    return ok;
+}
+
+bool AppendToFile(const std::wstring& path, const std::string& bytes) {
+    Fd fd(::open(NativePath(path).c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644));
+    if (fd.get() < 0) return false;
+    if (bytes.empty()) return true;
+    ssize_t n;
+    do {
+        n = ::write(fd.get(), bytes.data(), bytes.size());
+    } while (n < 0 && errno == EINTR);
+    return n == static_cast<ssize_t>(bytes.size());
+}
+
+bool MoveFileReplacing(const std::wstring& from, const std::wstring& to) {
+    return ::rename(NativePath(from).c_str(), NativePath(to).c_str()) == 0;
+}
+
+bool FileExists(const std::wstring& path) {
+    struct stat st{};
+    return ::stat(NativePath(path).c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool IsDirectory(const std::wstring& path) {
+    struct stat st{};
+    return ::stat(NativePath(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool CreateDirectoryOne(const std::wstring& path) {
+    return ::mkdir(NativePath(path).c_str(), 0755) == 0 || (errno == EEXIST && IsDirectory(path));
+}
+
+bool DeleteFileAt(const std::wstring& path) { return ::unlink(NativePath(path).c_str()) == 0; }
+
+}  // namespace zfs

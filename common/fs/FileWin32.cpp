@@ -1,0 +1,169 @@
+#include "common/fs/File.h"
+
+#include <windows.h>
+
+#include <cerrno>
+#include <cstring>
+#include <atomic>
+
+#include "common/framework/UniqueHandle.h"
+
+namespace zfs {
+namespace {
+
+// The C library's message for a failed Win32 call, as the file functions report it.
+std::wstring ErrorText(DWORD winError) {
+    int err;
+    switch (winError) {
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND:
+        case ERROR_INVALID_NAME:
+        case ERROR_BAD_PATHNAME:
+            err = ENOENT;
+            break;
+        case ERROR_ACCESS_DENIED:
+        case ERROR_SHARING_VIOLATION:
+        case ERROR_LOCK_VIOLATION:
+        case ERROR_WRITE_PROTECT:
+            err = EACCES;
+            break;
+        case ERROR_DISK_FULL:
+        case ERROR_HANDLE_DISK_FULL:
+            err = ENOSPC;
+            break;
+        case ERROR_FILE_TOO_LARGE:
+            err = EFBIG;
+            break;
+        default:
+            err = EIO;
+            break;
+    }
+    return _wcserror(err);
+}
+
+bool IsRetryableShareError(DWORD e) {
+    return e == ERROR_SHARING_VIOLATION || e == ERROR_ACCESS_DENIED || e == ERROR_LOCK_VIOLATION;
+}
+
+bool WriteAll(HANDLE h, const char* data, size_t size) {
+    while (size > 0) {
+        const DWORD chunk = size > 0x10000000 ? 0x10000000 : static_cast<DWORD>(size);
+        DWORD written = 0;
+        if (!::WriteFile(h, data, chunk, &written, nullptr) || written == 0) return false;
+        data += written;
+        size -= written;
+    }
+    return true;
+}
+
+// Replacing a file that another process reads at this moment can be refused for a short while.
+bool MoveReplacing(const std::wstring& from, const std::wstring& to, DWORD& lastError) {
+    for (int attempt = 0; attempt < 50; ++attempt) {
+        if (::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+            return true;
+        }
+        lastError = ::GetLastError();
+        if (!IsRetryableShareError(lastError)) return false;
+        ::Sleep(20);
+    }
+    return false;
+}
+
+}  // namespace
+
+bool ReadFileBytes(const std::wstring& path, std::string& bytes, std::wstring& error) {
+    const DWORD attrs = ::GetFileAttributesW(path.c_str());
+    if (attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_DIRECTORY)) {
+        error = _wcserror(EISDIR);
+        return false;
+    }
+    UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
+        error = ErrorText(::GetLastError());
+        return false;
+    }
+    std::string data;
+    char buf[65536];
+    for (;;) {
+        DWORD got = 0;
+        if (!::ReadFile(file.get(), buf, sizeof buf, &got, nullptr)) {
+            error = ErrorText(::GetLastError());
+            return false;
+        }
+        if (got == 0) break;
+        if (data.size() + got > kMaxReadBytes) {
+            error = _wcserror(EFBIG);
+            return false;
+        }
+        data.append(buf, got);
+    }
+    bytes.swap(data);
+    return true;
+}
+
+bool WriteFileAtomic(const std::wstring& path, const std::string& bytes, std::wstring& error) {
+    static std::atomic<unsigned> counter{0};
+    const std::wstring temp = path + L".tmp" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
+                              std::to_wstring(counter.fetch_add(1));
+    DWORD lastError = 0;
+    {
+        UniqueFile file(::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file) {
+            error = ErrorText(::GetLastError());
+            return false;
+        }
+        bool ok = WriteAll(file.get(), bytes.data(), bytes.size()) && ::FlushFileBuffers(file.get());
+        if (!ok) lastError = ::GetLastError();
+        if (!::CloseHandle(file.release()) && ok) {
+            ok = false;
+            lastError = ::GetLastError();
+        }
+        if (!ok) {
+            ::DeleteFileW(temp.c_str());
+            error = ErrorText(lastError);
+            return false;
+        }
+    }
+    if (!MoveReplacing(temp, path, lastError)) {
+        ::DeleteFileW(temp.c_str());
+        error = ErrorText(lastError);
+        return false;
+    }
+    return true;
+}
+
+bool AppendToFile(const std::wstring& path, const std::string& bytes) {
+    UniqueFile file(::CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
+    if (bytes.empty()) return true;
+    if (bytes.size() > 0x7FFFFFFF) return false;
+    DWORD written = 0;
+    return ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+           written == bytes.size();
+}
+
+bool MoveFileReplacing(const std::wstring& from, const std::wstring& to) {
+    DWORD lastError = 0;
+    return MoveReplacing(from, to, lastError);
+}
+
+bool FileExists(const std::wstring& path) {
+    const DWORD attrs = ::GetFileAttributesW(path.c_str());
+    return attrs != INVALID_FILE_ATTRIBUTES && !(attrs & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool IsDirectory(const std::wstring& path) {
+    const DWORD attrs = ::GetFileAttributesW(path.c_str());
+    return attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool CreateDirectoryOne(const std::wstring& path) {
+    return ::CreateDirectoryW(path.c_str(), nullptr) || (::GetLastError() == ERROR_ALREADY_EXISTS && IsDirectory(path));
+}
+
+bool DeleteFileAt(const std::wstring& path) { return ::DeleteFileW(path.c_str()) != 0; }
+
+}  // namespace zfs

@@ -1,0 +1,104 @@
+#include "common/text/Utf.h"
+
+#include <cstdint>
+
+namespace {
+
+constexpr wchar_t kReplacement = 0xFFFD;
+
+void AppendCodePoint(std::wstring& out, uint32_t cp) {
+    if (cp >= 0x10000) {
+        cp -= 0x10000;
+        out.push_back(static_cast<wchar_t>(0xD800 + (cp >> 10)));
+        out.push_back(static_cast<wchar_t>(0xDC00 + (cp & 0x3FF)));
+    } else {
+        out.push_back(static_cast<wchar_t>(cp));
+    }
+}
+
+void AppendUtf8(std::string& out, uint32_t cp) {
+    if (cp < 0x80) {
+        out.push_back(static_cast<char>(cp));
+    } else if (cp < 0x800) {
+        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else if (cp < 0x10000) {
+        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else {
+        out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    }
+}
+
+}  // namespace
+
+std::wstring Utf8ToWide(std::string_view bytes) {
+    std::wstring out;
+    out.reserve(bytes.size());
+    const size_t n = bytes.size();
+    size_t i = 0;
+    while (i < n) {
+        const uint8_t b0 = static_cast<uint8_t>(bytes[i]);
+        if (b0 < 0x80) {
+            out.push_back(static_cast<wchar_t>(b0));
+            ++i;
+            continue;
+        }
+        size_t extra;
+        uint32_t cp;
+        uint32_t min;
+        if (b0 >= 0xC2 && b0 <= 0xDF) {
+            extra = 1; cp = b0 & 0x1F; min = 0x80;
+        } else if (b0 >= 0xE0 && b0 <= 0xEF) {
+            extra = 2; cp = b0 & 0x0F; min = 0x800;
+        } else if (b0 >= 0xF0 && b0 <= 0xF4) {
+            extra = 3; cp = b0 & 0x07; min = 0x10000;
+        } else {
+            out.push_back(kReplacement);
+            ++i;
+            continue;
+        }
+        size_t j = 1;
+        for (; j <= extra && i + j < n; ++j) {
+            const uint8_t b = static_cast<uint8_t>(bytes[i + j]);
+            if ((b & 0xC0) != 0x80) break;
+            cp = (cp << 6) | (b & 0x3F);
+        }
+        if (j <= extra) {
+            // Truncated sequence: one replacement for the bytes read so far.
+            out.push_back(kReplacement);
+            i += j;
+            continue;
+        }
+        if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+            out.push_back(kReplacement);
+        } else {
+            AppendCodePoint(out, cp);
+        }
+        i += extra + 1;
+    }
+    return out;
+}
+
+std::string WideToUtf8(std::wstring_view text) {
+    std::string out;
+    out.reserve(text.size());
+    const size_t n = text.size();
+    for (size_t i = 0; i < n; ++i) {
+        const uint32_t u = static_cast<uint32_t>(text[i]) & 0xFFFF;
+        if (u >= 0xD800 && u <= 0xDBFF && i + 1 < n) {
+            const uint32_t lo = static_cast<uint32_t>(text[i + 1]) & 0xFFFF;
+            if (lo >= 0xDC00 && lo <= 0xDFFF) {
+                AppendUtf8(out, 0x10000 + ((u - 0xD800) << 10) + (lo - 0xDC00));
+                ++i;
+                continue;
+            }
+        }
+        AppendUtf8(out, (u >= 0xD800 && u <= 0xDFFF) ? kReplacement : u);
+    }
+    return out;
+}

@@ -1,0 +1,1 @@
+int zvXmlPlaceholder = 0;

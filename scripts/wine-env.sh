@@ -1,0 +1,33 @@
+# Sourced by the scripts that run Windows programs: a throw-away Wine prefix, a persistent wineserver and
+# an Xvfb display for the window tests. Call wine_env_start, and wine_env_stop when done (it is trapped).
+wine_env_start() {
+  export WINEDEBUG=-all
+  export WINEDLLOVERRIDES="mscoree=d;mshtml=d"
+  export WINEPREFIX=$(mktemp -d /tmp/zorvane-wine.XXXXXX)
+  ZORVANE_XVFB_PID=""
+  if [ -z "${ZORVANE_KEEP_DISPLAY:-}" ]; then
+    local n
+    for n in $(seq 90 130); do
+      if [ ! -e "/tmp/.X${n}-lock" ] && [ ! -e "/tmp/.X11-unix/X${n}" ]; then
+        Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+        ZORVANE_XVFB_PID=$!
+        export DISPLAY=":$n"
+        break
+      fi
+    done
+  fi
+  wineboot -i >/dev/null 2>&1 || true
+  wineserver -p >/dev/null 2>&1 &
+  trap wine_env_stop EXIT
+}
+
+wine_env_stop() {
+  if [ -n "${WINEPREFIX:-}" ] && [ -d "$WINEPREFIX" ]; then
+    wineserver -k >/dev/null 2>&1 || true
+    wineserver -w >/dev/null 2>&1 || true
+    rm -rf "$WINEPREFIX"
+  fi
+  if [ -n "${ZORVANE_XVFB_PID:-}" ]; then
+    kill "$ZORVANE_XVFB_PID" 2>/dev/null || true
+  fi
+}

@@ -1,0 +1,101 @@
+#include "tests/support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <random>
+
+#include "common/fs/File.h"
+#include "common/text/Utf.h"
+
+namespace fs = std::filesystem;
+
+namespace ztest {
+namespace {
+
+fs::path ToPath(const std::wstring& p) {
+#ifdef _WIN32
+    return fs::path(p);
+#else
+    std::string s = WideToUtf8(p);
+    for (char& c : s) {
+        if (c == '\\') c = '/';
+    }
+    return fs::path(s);
+#endif
+}
+
+std::wstring FromPath(const fs::path& p) {
+#ifdef _WIN32
+    return p.wstring();
+#else
+    return Utf8ToWide(p.string());
+#endif
+}
+
+std::wstring EnvPath(const char* name) {
+    const char* v = std::getenv(name);
+    std::wstring path = v ? Utf8ToWide(v) : std::wstring();
+#ifdef _WIN32
+    // Under Wine the build hands over Unix paths; drive Z: maps the Unix root.
+    if (!path.empty() && path[0] == L'/') {
+        for (wchar_t& c : path) {
+            if (c == L'/') c = L'\\';
+        }
+        path = L"Z:" + path;
+    }
+#endif
+    return path;
+}
+
+}  // namespace
+
+TempDir::TempDir() {
+    static std::atomic<unsigned> counter{0};
+    std::random_device rd;
+    const fs::path base = fs::temp_directory_path();
+    for (int i = 0; i < 100; ++i) {
+        fs::path candidate = base / ("zvtest-" + std::to_string(rd()) + "-" + std::to_string(counter++));
+        std::error_code ec;
+        if (fs::create_directory(candidate, ec)) {
+            m_path = FromPath(candidate);
+            return;
+        }
+    }
+    ADD_FAILURE() << "cannot create a temporary folder";
+}
+
+TempDir::~TempDir() {
+    if (!m_path.empty()) {
+        std::error_code ec;
+        fs::remove_all(ToPath(m_path), ec);
+    }
+}
+
+std::string ReadBytes(const std::wstring& path) {
+    std::string bytes;
+    std::wstring error;
+    EXPECT_TRUE(zfs::ReadFileBytes(path, bytes, error)) << WideToUtf8(path) << ": " << WideToUtf8(error);
+    return bytes;
+}
+
+void WriteBytes(const std::wstring& path, const std::string& bytes) {
+    std::wstring error;
+    EXPECT_TRUE(zfs::WriteFileAtomic(path, bytes, error)) << WideToUtf8(path) << ": " << WideToUtf8(error);
+}
+
+bool Exists(const std::wstring& path) {
+    std::error_code ec;
+    return fs::exists(ToPath(path), ec);
+}
+
+std::wstring SourceDir() { return EnvPath("ZORVANE_TEST_SOURCE"); }
+std::wstring BinaryDir() { return EnvPath("ZORVANE_TEST_BINARY"); }
+
+std::wstring W(const std::string& utf8) { return Utf8ToWide(utf8); }
+std::string U(const std::wstring& wide) { return WideToUtf8(wide); }
+
+}  // namespace ztest
