@@ -1,0 +1,52 @@
+#pragma once
+// An XML file of the suite: a document and the path it was loaded from or last created at, plus the
+// one rule by which the settings store and the data files load their file or create it.
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "common/xml/XmlTextDoc.h"
+
+// The header of every document the suite creates (23 characters) and its root element's name.
+inline constexpr wchar_t kXmlHeader[] = L"<?xml version=\"1.0\"?>\r\n";
+inline constexpr wchar_t kXmlRootName[] = L"zorvane";
+
+// Writes a class's default document to a path (and remembers the path); true when the file was written.
+using XmlDefaultWriter = std::function<bool(const std::wstring& path)>;
+
+class CXmlDataFile {
+public:
+    CXmlDataFile() = default;
+    CXmlDataFile(const CXmlDataFile&) = delete;
+    CXmlDataFile& operator=(const CXmlDataFile&) = delete;
+
+    // Writes the document's text to `path`, or to the remembered path when `path` is empty. False when
+    // both are empty or the write fails (the old file then stays whole). The remembered path stays.
+    bool Save(const std::wstring& path = std::wstring());
+    // Makes the document `<?xml version="1.0"?>` CR LF `<zorvane/>` CR LF, positioned inside the root,
+    // remembers `path` and writes the file there.
+    bool WriteEmptyDocument(const std::wstring& path);
+
+    const std::wstring& GetPath() const { return m_path; }
+    CXmlTextDoc& GetDoc() { return m_doc; }
+    const CXmlTextDoc& GetDoc() const { return m_doc; }
+
+protected:
+    // Loads `path`; when it cannot be read or does not parse, writes the default with `writeDefault`
+    // and loads once more. A file that holds something but does not parse is first kept beside itself
+    // as `<path>.bad`. An empty `writeDefault` means the class has no default: the load then just
+    // fails. On success the path is remembered and the position is at the top; the class positions
+    // the document after.
+    bool LoadOrCreate(const std::wstring& path, const XmlDefaultWriter& writeDefault);
+
+    std::wstring m_path;
+    CXmlTextDoc m_doc;
+};
+
+// The one instance of a class in this process: created on first use, freed when the process ends.
+// A document class writes `static CFoo* GetInstance() { return ProcessInstance<CFoo>(); }`.
+template <class T>
+T* ProcessInstance() {
+    static const std::unique_ptr<T> instance(new T());
+    return instance.get();
+}
