@@ -1,0 +1,120 @@
+#include "common/log/LogFile.h"
+
+#include <ctime>
+#include <memory>
+#include <utility>
+
+#include "common/log/LogAppend.h"
+#include "common/text/TextFormat.h"
+#include "common/text/Utf.h"
+
+namespace {
+
+// printf's "%0<width>d" without a buffer of fixed size.
+void AppendNumber(std::wstring& out, int value, size_t width) {
+    long long magnitude = value;
+    if (magnitude < 0) {
+        out.push_back(L'-');
+        magnitude = -magnitude;
+        if (width > 0) --width;
+    }
+    const std::wstring digits = std::to_wstring(magnitude);
+    if (digits.size() < width) out.append(width - digits.size(), L'0');
+    out += digits;
+}
+
+std::wstring DayFileName(const LogTime& t) {
+    std::wstring name;
+    AppendNumber(name, t.year, 4);
+    AppendNumber(name, t.month, 2);
+    AppendNumber(name, t.day, 2);
+    return name + L".log";
+}
+
+std::wstring StampedLine(const LogTime& t, const std::wstring& text) {
+    std::wstring line = L"[";
+    AppendNumber(line, t.year, 4);
+    line += L'-';
+    AppendNumber(line, t.month, 2);
+    line += L'-';
+    AppendNumber(line, t.day, 2);
+    line += L' ';
+    AppendNumber(line, t.hour, 2);
+    line += L':';
+    AppendNumber(line, t.minute, 2);
+    line += L':';
+    AppendNumber(line, t.second, 2);
+    line += L"] ";
+    line += text;
+    line += L"\r\n";
+    return line;
+}
+
+}  // namespace
+
+LogTime LocalTimeNow() {
+    LogTime t;
+    const std::time_t now = std::time(nullptr);
+    if (now == static_cast<std::time_t>(-1)) return t;
+    std::tm tm{};
+#ifdef _WIN32
+    if (localtime_s(&tm, &now) != 0) return t;
+#else
+    if (localtime_r(&now, &tm) == nullptr) return t;
+#endif
+    t.year = tm.tm_year + 1900;
+    t.month = tm.tm_mon + 1;
+    t.day = tm.tm_mday;
+    t.hour = tm.tm_hour;
+    t.minute = tm.tm_min;
+    t.second = tm.tm_sec;
+    return t;
+}
+
+CLogFile& CLogFile::GetInstance() {
+    static const std::unique_ptr<CLogFile> instance(new CLogFile);
+    return *instance;
+}
+
+bool CLogFile::SetFolder(const std::wstring& folder) {
+    m_folder = folder;
+    return true;
+}
+
+void CLogFile::SetLevel(int level) { m_level = level; }
+
+void CLogFile::SetClock(LogClock clock) { m_clock = std::move(clock); }
+
+LogTime CLogFile::Now() const { return m_clock ? m_clock() : LocalTimeNow(); }
+
+std::wstring CLogFile::GetTodayFileName() const { return DayFileName(Now()); }
+
+bool CLogFile::WriteError(const std::wstring& message) {
+    if (m_level < 1) return true;
+    return WriteLine(L"[ERROR] " + message);
+}
+
+bool CLogFile::WriteInfo(const std::wstring& message) {
+    if (m_level < 2) return true;
+    return WriteLine(L"[INFO] " + message);
+}
+
+bool CLogFile::WriteError(std::wstring_view text, std::initializer_list<std::wstring_view> args) {
+    if (m_level < 1) return true;
+    return WriteError(FormatText(text, args));
+}
+
+bool CLogFile::WriteInfo(std::wstring_view text, std::initializer_list<std::wstring_view> args) {
+    if (m_level < 2) return true;
+    return WriteInfo(FormatText(text, args));
+}
+
+bool CLogFile::WriteLine(const std::wstring& text) {
+    // Without a folder the path would name the root of the drive.
+    if (m_folder.empty()) return false;
+    // One reading of the clock names both the file and the stamp, so a line written at midnight
+    // lands in the file of the date it shows.
+    const LogTime now = Now();
+    const std::wstring path = m_folder + L"\\" + DayFileName(now);
+    return AppendLogLine(path, WideToUtf8(StampedLine(now, text)));
+}
