@@ -5,7 +5,6 @@
 
 #include <cstdlib>
 #include <map>
-#include <sstream>
 #include <string>
 
 #include "common/framework/UniqueHandle.h"
@@ -27,17 +26,10 @@ void PrepareLog(CLogFile& log, const std::wstring& folder) {
     log.SetClock([] { return kStamp; });
 }
 
-std::wstring EnvironmentValue(const wchar_t* name) {
-    wchar_t buffer[MAX_PATH * 2];
-    const DWORD n = ::GetEnvironmentVariableW(name, buffer, static_cast<DWORD>(sizeof buffer / sizeof buffer[0]));
-    if (n == 0 || n >= sizeof buffer / sizeof buffer[0]) return std::wstring();
-    return std::wstring(buffer, n);
-}
-
 // The second process's part; skipped in an ordinary run.
 TEST(LogAppendChild, WritesItsLines) {
-    const std::wstring folder = EnvironmentValue(kChildFolderVar);
-    if (folder.empty()) GTEST_SKIP() << "runs only as the second process";
+    const wchar_t* folder = _wgetenv(kChildFolderVar);
+    if (folder == nullptr || *folder == 0) GTEST_SKIP() << "runs only as the second process";
     CLogFile log;
     PrepareLog(log, folder);
     for (int i = 0; i < kChildLines; ++i) {

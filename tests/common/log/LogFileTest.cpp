@@ -70,32 +70,22 @@ TEST(LogFile, StampAndFileNameComeFromTheClock) {
     }
 }
 
-TEST(LogFile, TextIsUtf8WithoutByteOrderMark) {
+// Non-ASCII text is stored as UTF-8 without a byte-order mark; language texts take their arguments through
+// FormatText, never as printf formats, and a message without arguments is written as it stands.
+TEST(LogFile, MessagesAreWrittenAsUtf8Text) {
     TempDir dir;
     CLogFile log;
     log.SetFolder(dir.path());
     log.SetLevel(2);
     log.SetClock(FixedClock(kMorning));
-    // Hangul, e acute and a surrogate pair (U+1F600).
-    std::wstring message = L"\uD55C\u00E9 ";
-    message += static_cast<wchar_t>(0xD83D);
-    message += static_cast<wchar_t>(0xDE00);
-    EXPECT_TRUE(log.WriteInfo(message));
-    EXPECT_EQ(ReadBytes(dir / L"20240105.log"),
-              "[2024-01-05 09:03:07] [INFO] \xED\x95\x9C\xC3\xA9 \xF0\x9F\x98\x80\r\n");
-}
-
-// Language texts fill their placeholders through FormatText, never as printf formats.
-TEST(LogFile, LanguageTextsTakeArgumentsSafely) {
-    TempDir dir;
-    CLogFile log;
-    log.SetFolder(dir.path());
-    log.SetLevel(2);
-    log.SetClock(FixedClock(kMorning));
+    // Hangul, e acute and the surrogate pair of U+1F600.
+    const std::wstring wide = {0xD55C, 0x00E9, L' ', 0xD83D, 0xDE00};
+    EXPECT_TRUE(log.WriteInfo(wide));
     EXPECT_TRUE(log.WriteInfo(L"update %s to %s (100%%)", {L"a.example", L"10.0.0.1"}));
     EXPECT_TRUE(log.WriteError(L"%n%s%s%x", {L"only"}));
     EXPECT_TRUE(log.WriteInfo(L"kept as is: %s 100%%"));
     EXPECT_EQ(ReadBytes(dir / L"20240105.log"),
+              "[2024-01-05 09:03:07] [INFO] \xED\x95\x9C\xC3\xA9 \xF0\x9F\x98\x80\r\n"
               "[2024-01-05 09:03:07] [INFO] update a.example to 10.0.0.1 (100%)\r\n"
               "[2024-01-05 09:03:07] [ERROR] %nonly%x\r\n"
               "[2024-01-05 09:03:07] [INFO] kept as is: %s 100%%\r\n");

@@ -39,12 +39,6 @@ TEST(TextFormat, FillsOnlyStringPlaceholders) {
     }
 }
 
-TEST(TextFormat, ListAndVectorAgree) {
-    const std::wstring text = L"%s/%s/%d%%";
-    EXPECT_EQ(FormatText(text, {L"a", std::wstring(L"b")}), FormatText(text, std::vector<std::wstring>{L"a", L"b"}));
-    EXPECT_EQ(FormatText(text, {}), L"//%d%");
-}
-
 // A text made of nothing but conversions that would make printf read far past its arguments.
 TEST(TextFormat, HostileTextStaysBounded) {
     std::wstring hostile;
