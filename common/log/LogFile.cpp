@@ -71,9 +71,9 @@ LogTime LocalTimeNow() {
     return t;
 }
 
-CLogFile& CLogFile::GetInstance() {
+CLogFile* CLogFile::GetInstance() {
     static const std::unique_ptr<CLogFile> instance(new CLogFile);
-    return *instance;
+    return instance.get();
 }
 
 bool CLogFile::SetFolder(const std::wstring& folder) {

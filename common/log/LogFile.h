@@ -24,7 +24,7 @@ LogTime LocalTimeNow();
 class CLogFile {
 public:
     // The process's one log writer, created on first use and freed at exit.
-    static CLogFile& GetInstance();
+    static CLogFile* GetInstance();
 
     CLogFile() = default;
     CLogFile(const CLogFile&) = delete;

@@ -132,8 +132,8 @@ TEST(LogFile, MissingFolderFailsAndCreatesNothing) {
 
 TEST(LogFile, SystemClockNamesTheFileOfTheStamp) {
     TempDir dir;
-    CLogFile& log = CLogFile::GetInstance();
-    EXPECT_EQ(&log, &CLogFile::GetInstance());
+    CLogFile& log = *CLogFile::GetInstance();
+    EXPECT_EQ(&log, CLogFile::GetInstance());
     log.SetFolder(dir.path());
     log.SetLevel(2);
     std::wstring name;
