@@ -1,0 +1,36 @@
+#pragma once
+// What the two worker programs share: the language and log texts of their runs, the account options of
+// their command line, and the run of the host-list updater.
+#include <initializer_list>
+#include <string>
+#include <string_view>
+
+class CCmdLineParser;
+
+// Ends the worker process with the code (static objects and the singletons are freed on the way).
+[[noreturn]] void ExitWorker(int code);
+
+// Loads the language file that the settings name, below the installation root.
+bool LoadLanguage(const std::wstring& root);
+
+// A text of the language section `log`.
+std::wstring LogText(const wchar_t* key);
+// An INFO or ERROR line of a `log` text, its %s placeholders filled with the arguments in order.
+void LogInfo(const wchar_t* key, std::initializer_list<std::wstring_view> args = {});
+void LogError(const wchar_t* key, std::initializer_list<std::wstring_view> args = {});
+
+// Parses the process command line into `parser`; without both options `id` and `password` shows the
+// usage box and ends the process with 0. Values may be empty.
+void RequireAccountOptions(CCmdLineParser& parser, const wchar_t* usage);
+// The value of an option, empty when it is absent.
+std::wstring OptionText(const CCmdLineParser& parser, const wchar_t* name);
+
+// "/id:<id> /password:<password>", a value in double quotes when it holds a blank so that it arrives whole.
+std::wstring AccountArguments(const std::wstring& id, const std::wstring& password);
+
+// Runs <root>\bin\ZorvaneHosts.exe with the account, waits for it and returns its exit code (-1 when it
+// could not start).
+int RunHostListUpdater(const std::wstring& root, const std::wstring& id, const std::wstring& password);
+
+// The text without blanks (" \t\r\n") at either end.
+std::wstring TrimBlanks(std::wstring_view text);

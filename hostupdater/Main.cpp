@@ -1,0 +1,5 @@
+#include "hostupdater/ZorvaneHostsApp.h"
+
+CZorvaneHostsApp theApp;
+
+ZORVANE_WINMAIN()

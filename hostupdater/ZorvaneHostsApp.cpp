@@ -1,0 +1,52 @@
+#include "hostupdater/ZorvaneHostsApp.h"
+
+#include "common/datafiles/HostListFile.h"
+#include "common/log/LogFile.h"
+#include "common/net/HttpClient.h"
+#include "common/process/Process.h"
+#include "common/settings/ConfigFile.h"
+#include "common/settings/ValueText.h"
+#include "common/worker/WorkerRun.h"
+
+namespace {
+
+constexpr wchar_t kMutexName[] = L"ZorvaneDDNSClinet-ZorvaneHosts";
+constexpr wchar_t kUsage[] = L"Usage: ZorvaneHosts.exe /id:ID /password:PASSWORD";
+
+}  // namespace
+
+BOOL CZorvaneHostsApp::InitInstance() {
+    if (!ClaimInstanceMutex(kMutexName)) return FALSE;
+    LoadDataFiles();
+    CheckCommandLine();
+    FetchHostListAndExit();
+}
+
+void CZorvaneHostsApp::LoadDataFiles() {
+    const std::wstring root = GetInstallRoot();
+    CLogFile::GetInstance()->SetFolder(root + L"\\log");
+    if (!CConfigFile::GetInstance()->Load(root + L"\\etc\\config.xml")) ExitWorker(0);
+    CLogFile::GetInstance()->SetLevel(CConfigFile::GetInstance()->GetLogLevel());
+    if (!LoadLanguage(root)) ExitWorker(0);
+}
+
+void CZorvaneHostsApp::CheckCommandLine() { RequireAccountOptions(m_cmdLine, kUsage); }
+
+void CZorvaneHostsApp::FetchHostListAndExit() {
+    LogInfo(L"update_host");
+    HeaderLines headers;
+    BuildAuthHeaders(OptionText(m_cmdLine, L"id"), OptionText(m_cmdLine, L"password"), headers);
+
+    // Only a reply that is one well-formed XML document replaces the host list: a proxy's or a captive
+    // portal's page must not destroy the user's list.
+    const std::wstring path = GetInstallRoot() + L"\\etc\\host_list.xml";
+    if (!HttpGetToXmlFile(CConfigFile::GetInstance()->GetHostUrl(), path, headers, XmlReplyCheck::WellFormedOnly)) {
+        LogInfo(L"not_connect_server");
+        ExitWorker(0);
+    }
+    LogInfo(L"update_host_success");
+
+    CHostListFile* hostList = CHostListFile::GetInstance();
+    if (!hostList->Load(path)) ExitWorker(0);
+    ExitWorker(ReadDecimalInt(hostList->GetResultCode()));
+}

@@ -1,0 +1,5 @@
+#include "ipupdater/ZorvaneAddrApp.h"
+
+CZorvaneAddrApp theApp;
+
+ZORVANE_WINMAIN()

@@ -1,0 +1,204 @@
+#include "ipupdater/ZorvaneAddrApp.h"
+
+#include <unordered_map>
+
+#include "common/datafiles/HostListFile.h"
+#include "common/datafiles/UpdateListFile.h"
+#include "common/datafiles/UpdateMethodFile.h"
+#include "common/datafiles/UpdateResultFile.h"
+#include "common/log/LogFile.h"
+#include "common/net/HttpClient.h"
+#include "common/net/NetworkAdapter.h"
+#include "common/net/PrivateAddress.h"
+#include "common/process/Process.h"
+#include "common/settings/ConfigFile.h"
+#include "common/settings/ValueText.h"
+#include "common/worker/WorkerRun.h"
+#include "ipupdater/UpdateRequest.h"
+
+namespace {
+
+constexpr wchar_t kMutexName[] = L"ZorvaneDDNSClinet-ZorvaneAddr";
+constexpr wchar_t kUsage[] = L"Usage: ZorvaneAddr.exe /id:ID /password:PASSWORD";
+
+// Exit codes besides the service's own result codes.
+constexpr int kExitFailed = 0;
+constexpr int kExitPrivateIp = 303;
+constexpr int kExitNothingToUpdate = 701;
+constexpr int kResultPartly = 702;
+
+struct ServiceHost {
+    std::wstring ip;
+    std::wstring status;
+};
+
+// The service's view of each host by name; the first host of a name counts, as a search from the
+// start of the list would find it.
+std::unordered_map<std::wstring, ServiceHost> IndexServiceHosts(CHostListFile& hostList) {
+    std::unordered_map<std::wstring, ServiceHost> hosts;
+    CXmlTextDoc& doc = hostList.GetDoc();
+    doc.RewindInParent();
+    while (doc.SeekElement(L"host")) {
+        hosts.try_emplace(hostList.GetHostName(), ServiceHost{hostList.GetHostIp(), hostList.GetHostStatus()});
+    }
+    return hosts;
+}
+
+// The first address of the adapter with the MAC text that is public; the last one when none is.
+std::wstring LanAddress(const std::wstring& mac) {
+    CNetworkAdapter adapters;
+    for (int a = 0; a < adapters.GetAdapterCount(); ++a) {
+        if (adapters.GetMacAddress(a) != mac) continue;
+        std::wstring chosen;
+        const int count = adapters.GetAdapter(a).IpAddressCount();
+        for (int i = 0; i < count; ++i) {
+            chosen = adapters.GetIpAddress(a, i);
+            if (!IsPrivateOrReservedIp(chosen)) break;
+        }
+        return chosen;
+    }
+    return std::wstring();
+}
+
+}  // namespace
+
+BOOL CZorvaneAddrApp::InitInstance() {
+    if (!ClaimInstanceMutex(kMutexName)) return FALSE;
+    LoadDataFiles();
+    CheckCommandLine();
+    DetectCurrentIp();
+    CollectHostChanges();
+    SendUpdateAndExit();
+}
+
+void CZorvaneAddrApp::LoadDataFiles() {
+    const std::wstring root = GetInstallRoot();
+    if (!CConfigFile::GetInstance()->Load(root + L"\\etc\\config.xml")) ExitWorker(kExitFailed);
+    if (!LoadLanguage(root)) ExitWorker(kExitFailed);
+    if (!CUpdateListFile::GetInstance()->Load(root + L"\\etc\\update_list.xml")) ExitWorker(kExitFailed);
+    if (!CUpdateMethodFile::GetInstance()->Load(root + L"\\etc\\update_method.xml")) ExitWorker(kExitFailed);
+    if (!CHostListFile::GetInstance()->Load(root + L"\\etc\\host_list.xml")) ExitWorker(kExitFailed);
+    CUpdateResultFile::GetInstance()->Load(root + L"\\etc\\update_result.xml");
+    CLogFile::GetInstance()->SetFolder(root + L"\\log");
+    CLogFile::GetInstance()->SetLevel(CConfigFile::GetInstance()->GetLogLevel());
+    CUpdateRequest::GetInstance();
+}
+
+void CZorvaneAddrApp::CheckCommandLine() {
+    RequireAccountOptions(m_cmdLine, kUsage);
+}
+
+void CZorvaneAddrApp::DetectCurrentIp() {
+    LogInfo(L"check_ip");
+    CUpdateMethodFile* method = CUpdateMethodFile::GetInstance();
+    const std::wstring type = method->GetType();
+    const std::wstring data = method->GetData();
+
+    std::wstring ip;
+    const wchar_t* messageKey = nullptr;
+    if (type == L"IP") {
+        std::wstring reply;
+        if (!HttpGetUrl(CConfigFile::GetInstance()->GetIpUrl(), reply, HeaderLines{kUserAgentLine})) {
+            LogError(L"not_connect_server");
+            ExitWorker(kExitFailed);
+        }
+        ip = TrimBlanks(reply);
+        messageKey = L"internet_ip";
+    } else if (type == L"LAN") {
+        ip = LanAddress(data);
+        if (ip.empty()) {
+            LogError(L"fail_lan_ip");
+            ExitWorker(kExitFailed);
+        }
+        messageKey = L"lan_ip";
+    } else if (type == L"DIRECT") {
+        ip = data;
+        if (ip.empty()) {
+            LogError(L"fail_direct_ip");
+            ExitWorker(kExitFailed);
+        }
+        messageKey = L"direct_ip";
+    }
+    CLogFile::GetInstance()->WriteInfo(messageKey ? LogText(messageKey) : std::wstring(), {ip});
+
+    if (IsPrivateOrReservedIp(ip)) {
+        LogError(L"private_ip");
+        ExitWorker(kExitPrivateIp);
+    }
+    m_currentIp = ip;
+}
+
+void CZorvaneAddrApp::CollectHostChanges() {
+    LogInfo(L"check_host");
+    const auto serviceHosts = IndexServiceHosts(*CHostListFile::GetInstance());
+    CUpdateListFile* wanted = CUpdateListFile::GetInstance();
+    CUpdateRequest* request = CUpdateRequest::GetInstance();
+
+    CXmlTextDoc& doc = wanted->GetDoc();
+    doc.RewindInParent();
+    while (doc.SeekElement(L"host")) {
+        const std::wstring name = wanted->GetHostName();
+        const std::wstring status = wanted->GetHostStatus();
+        const auto found = serviceHosts.find(name);
+        if (found == serviceHosts.end()) continue;
+        const ServiceHost& service = found->second;
+        if (status == L"OFFLINE") {
+            if (service.status == L"OFFLINE") continue;
+            request->AddHost(name, L"OFFLINE");
+            LogInfo(L"update_status", {name, L"OFFLINE"});
+        } else if (status == L"ONLINE") {
+            if (service.ip == m_currentIp) continue;
+            request->AddHost(name, m_currentIp);
+            LogInfo(L"update_ip", {name, m_currentIp});
+        }
+    }
+    if (request->GetItemCount() == 0) LogInfo(L"not_exist_host");
+}
+
+void CZorvaneAddrApp::SendUpdateAndExit() {
+    const std::wstring id = OptionText(m_cmdLine, L"id");
+    const std::wstring password = OptionText(m_cmdLine, L"password");
+    HeaderLines headers;
+    BuildAuthHeaders(id, password, headers);
+
+    CUpdateRequest* request = CUpdateRequest::GetInstance();
+    if (request->GetItemCount() == 0) ExitWorker(kExitNothingToUpdate);
+    request->JoinPending();
+    const std::wstring url = CConfigFile::GetInstance()->GetUpdateUrl() + L"?" + request->GetQuery();
+
+    const std::wstring root = GetInstallRoot();
+    if (!HttpGetToXmlFile(url, root + L"\\etc\\update_result.xml", headers)) {
+        LogInfo(L"not_connect_server");
+        ExitWorker(kExitFailed);
+    }
+
+    CUpdateResultFile* result = CUpdateResultFile::GetInstance();
+    result->Reload();
+    const std::wstring codeText = result->GetResultCode();
+    const int code = ReadDecimalInt(codeText);
+
+    if (code == kResultPartly) {
+        CXmlTextDoc& doc = result->GetDoc();
+        doc.RewindInParent();
+        const wchar_t* key = L"fail_some_update_ip";
+        while (doc.SeekElement(L"host")) {
+            const std::wstring hostCode = result->GetCode();
+            if (hostCode == L"320") {
+                key = L"too_many_update";
+                break;
+            }
+            if (hostCode == L"721") {
+                key = L"update_ip_success";
+                break;
+            }
+        }
+        LogInfo(key);
+    } else if (code == kExitNothingToUpdate) {
+        LogInfo(L"update_ip_success");
+    } else {
+        LogInfo(L"fail_update_ip", {codeText});
+    }
+
+    const int refresh = RunHostListUpdater(root, id, password);
+    ExitWorker(refresh == 0 ? kExitFailed : code);
+}
