@@ -62,7 +62,31 @@ struct MappedViewTraits {
     static void close(type h) { ::UnmapViewOfFile(h); }
 };
 
+struct GdiObjectTraits {  // fonts, brushes, bitmaps, pens
+    using type = HGDIOBJ;
+    static type invalid() { return nullptr; }
+    static bool valid(type h) { return h != nullptr; }
+    static void close(type h) { ::DeleteObject(h); }
+};
+
+struct DcTraits {  // device contexts made with CreateDCW or CreateCompatibleDC
+    using type = HDC;
+    static type invalid() { return nullptr; }
+    static bool valid(type h) { return h != nullptr; }
+    static void close(type h) { ::DeleteDC(h); }
+};
+
+struct IconTraits {  // icons made by the program (never the shared ones of LoadIconW)
+    using type = HICON;
+    static type invalid() { return nullptr; }
+    static bool valid(type h) { return h != nullptr; }
+    static void close(type h) { ::DestroyIcon(h); }
+};
+
 using UniqueHandle = UniqueWinHandle<KernelHandleTraits>;
 using UniqueFile = UniqueWinHandle<FileHandleTraits>;
 using UniqueRegKey = UniqueWinHandle<RegKeyTraits>;
 using MappedView = UniqueWinHandle<MappedViewTraits>;
+using UniqueGdiObject = UniqueWinHandle<GdiObjectTraits>;
+using UniqueDc = UniqueWinHandle<DcTraits>;
+using UniqueIcon = UniqueWinHandle<IconTraits>;
