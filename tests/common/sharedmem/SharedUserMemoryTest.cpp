@@ -1,0 +1,171 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+
+#include "common/framework/UniqueHandle.h"
+#include "common/sharedmem/SharedUserMemory.h"
+
+namespace {
+
+constexpr wchar_t kChildAction[] = L"ZORVANE_SHARED_CHILD";
+// The exit code of a child whose action ran and passed (a child that skipped its action ends with 0).
+constexpr int kChildDone = 3;
+
+std::wstring Env(const wchar_t* name) {
+    wchar_t buffer[1024] = {};
+    const DWORD n = ::GetEnvironmentVariableW(name, buffer, 1024);
+    return n > 0 && n < 1024 ? std::wstring(buffer, n) : std::wstring();
+}
+
+// Runs this test program again as another process that does `action` (see SharedUserMemoryChild) on the
+// block; gives the child's exit code (kChildDone when its action ran and passed), or -1 when it could not run.
+int RunChild(const std::wstring& action) {
+    wchar_t self[MAX_PATH] = {};
+    if (::GetModuleFileNameW(nullptr, self, MAX_PATH) == 0) return -1;
+    std::wstring line = L"\"" + std::wstring(self) + L"\" --gtest_filter=SharedUserMemoryChild.* --gtest_color=no";
+    ::SetEnvironmentVariableW(kChildAction, action.c_str());
+    STARTUPINFOW si = {};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi = {};
+    const BOOL started = ::CreateProcessW(self, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi);
+    ::SetEnvironmentVariableW(kChildAction, nullptr);
+    if (!started) return -1;
+    UniqueHandle process(pi.hProcess);
+    UniqueHandle thread(pi.hThread);
+    if (::WaitForSingleObject(process.get(), 60000) != WAIT_OBJECT_0) return -1;
+    DWORD code = 0;
+    return ::GetExitCodeProcess(process.get(), &code) ? static_cast<int>(code) : -1;
+}
+
+// The other side of the two-process tests; skipped unless started by RunChild.
+//   write:<id>   opens the block, writes <id> and the password "pw", closes it
+//   expect:<id>  opens the block and checks that it holds <id>
+TEST(SharedUserMemoryChild, Act) {
+    const std::wstring action = Env(kChildAction);
+    if (action.empty()) GTEST_SKIP() << "runs only as a child process";
+    CSharedUserMemory block;
+    ASSERT_TRUE(block.Open());
+    if (action.rfind(L"write:", 0) == 0) {
+        EXPECT_TRUE(block.SetId(action.substr(6)));
+        EXPECT_TRUE(block.SetPassword(L"pw"));
+    } else if (action.rfind(L"expect:", 0) == 0) {
+        EXPECT_EQ(block.GetId(), action.substr(7));
+    } else {
+        FAIL() << "unknown action";
+    }
+    block.Close();
+    if (!HasFailure()) ::ExitProcess(kChildDone);
+}
+
+TEST(SharedUserMemory, NewBlockIsEmptyAndCloseTwiceIsHarmless) {
+    CSharedUserMemory block;
+    EXPECT_FALSE(block.SetId(L"x"));
+    EXPECT_EQ(block.GetId(), L"");
+    ASSERT_TRUE(block.Open());
+    EXPECT_EQ(block.GetId(), L"");
+    EXPECT_EQ(block.GetPassword(), L"");
+    block.Close();
+    block.Close();
+    EXPECT_FALSE(block.IsOpen());
+    EXPECT_EQ(block.GetPassword(), L"");
+}
+
+TEST(SharedUserMemory, BlockWrittenByOneProcessIsReadByAnother) {
+    CSharedUserMemory block;
+    ASSERT_TRUE(block.Open());
+    ASSERT_EQ(RunChild(L"write:written-by-child"), kChildDone);
+    EXPECT_EQ(block.GetId(), L"written-by-child");
+    EXPECT_EQ(block.GetPassword(), L"pw");
+
+    ASSERT_TRUE(block.SetId(L"written-by-parent"));
+    EXPECT_EQ(RunChild(L"expect:written-by-parent"), kChildDone);
+    block.Close();
+}
+
+TEST(SharedUserMemory, BlockEndsWithItsLastHandle) {
+    // Written by a process that then ends, with no one else holding it: gone.
+    ASSERT_EQ(RunChild(L"write:short-lived"), kChildDone);
+    CSharedUserMemory first;
+    ASSERT_TRUE(first.Open());
+    EXPECT_EQ(first.GetId(), L"");
+
+    // Two holders in one process: the block outlives the first, not the second.
+    ASSERT_TRUE(first.SetId(L"kept"));
+    CSharedUserMemory second;
+    ASSERT_TRUE(second.Open());
+    first.Close();
+    EXPECT_EQ(second.GetId(), L"kept");
+    ASSERT_TRUE(first.Open());
+    second.Close();
+    EXPECT_EQ(first.GetId(), L"kept");
+    first.Close();
+
+    CSharedUserMemory third;
+    ASSERT_TRUE(third.Open());
+    EXPECT_EQ(third.GetId(), L"");
+}
+
+TEST(SharedUserMemory, FieldsHoldAtMost259Units) {
+    const struct {
+        size_t length;
+        size_t kept;
+    } rows[] = {{0, 0}, {1, 1}, {258, 258}, {259, 259}, {260, 259}, {1000, 259}};
+    CSharedUserMemory block;
+    ASSERT_TRUE(block.Open());
+    // A second view of the same block shows the raw units another process would see.
+    UniqueHandle raw(::OpenFileMappingW(FILE_MAP_READ, FALSE, kSharedUserDataName));
+    ASSERT_TRUE(raw);
+    MappedView view(::MapViewOfFile(raw.get(), FILE_MAP_READ, 0, 0, sizeof(SharedUserData)));
+    ASSERT_TRUE(view);
+    const SharedUserData* data = static_cast<const SharedUserData*>(view.get());
+    for (const auto& r : rows) {
+        ASSERT_TRUE(block.SetId(std::wstring(300, L'#')));  // leftovers that a shorter text must clear
+        const std::wstring id(r.length, L'i');
+        ASSERT_TRUE(block.SetId(id));
+        ASSERT_TRUE(block.SetPassword(L"secret"));
+        EXPECT_EQ(block.GetId(), id.substr(0, r.kept)) << r.length;
+        EXPECT_EQ(block.GetPassword(), L"secret") << r.length;
+        for (size_t i = r.kept; i < kSharedFieldUnits; ++i) {
+            ASSERT_EQ(data->id[i], L'\0') << r.length << " unit " << i;
+        }
+    }
+}
+
+TEST(SharedUserMemory, ReadingStopsAtTheFieldsEnd) {
+    // Fields without any zero, as a careless writer might leave them.
+    const struct {
+        const char* name;
+        wchar_t idFill;
+        const wchar_t* password;
+        std::wstring expectedId;
+    } rows[] = {
+        {"full id before a password", L'a', L"secret", std::wstring(260, L'a')},
+        {"full id before an empty password", L'b', L"", std::wstring(260, L'b')},
+        {"empty id", L'\0', L"secret", L""},
+    };
+    for (const auto& r : rows) {
+        SharedUserData data;
+        for (WCHAR& c : data.id) c = r.idFill;
+        WriteSharedField(data.password, r.password);
+        EXPECT_EQ(ReadSharedField(data.id), r.expectedId) << r.name;
+
+        // The same through the named block, filled by a raw writer.
+        CSharedUserMemory block;
+        ASSERT_TRUE(block.Open());
+        UniqueHandle raw(::OpenFileMappingW(FILE_MAP_WRITE, FALSE, kSharedUserDataName));
+        ASSERT_TRUE(raw) << r.name;
+        MappedView view(::MapViewOfFile(raw.get(), FILE_MAP_WRITE, 0, 0, sizeof(SharedUserData)));
+        ASSERT_TRUE(view) << r.name;
+        *static_cast<SharedUserData*>(view.get()) = data;
+        EXPECT_EQ(block.GetId(), r.expectedId) << r.name;
+        EXPECT_EQ(block.GetPassword(), r.password) << r.name;
+    }
+    // The password field has nothing after it; it is held to its units as well.
+    SharedUserData data;
+    for (WCHAR& c : data.password) c = L'p';
+    EXPECT_EQ(ReadSharedField(data.password), std::wstring(260, L'p'));
+}
+
+}  // namespace
