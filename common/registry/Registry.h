@@ -1,0 +1,35 @@
+#pragma once
+// The suite's few registry operations: reading a text value under HKEY_LOCAL_MACHINE and the autostart
+// command that Windows runs at log-on.
+#include <windows.h>
+
+#include <cstddef>
+#include <string>
+
+constexpr wchar_t kRunKeyPath[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+constexpr wchar_t kRunValueName[] = L"ZorvaneDDNSClient";
+
+// Largest value read, in bytes; anything larger is refused rather than trusted for an allocation.
+constexpr std::size_t kMaxRegistryValueBytes = 16u * 1024u * 1024u;
+
+// The command with its program path in double quotes when the path holds a blank, so Windows never runs a
+// shorter path. The path is everything before the first option (a blank followed by '/'); a command that
+// already starts with a quote is kept as it is.
+std::wstring QuoteCommandPath(const std::wstring& command);
+
+class CRegistry {
+public:
+    virtual ~CRegistry() = default;
+
+    // Reads a value of the key `keyPath` under HKEY_LOCAL_MACHINE whole, whatever its length (up to
+    // kMaxRegistryValueBytes), as text up to its first zero unit. The key is opened for reading only, never
+    // created. False with an empty `value` when the key or value is missing or cannot be read.
+    static bool ReadValue(const std::wstring& keyPath, std::wstring& value, const std::wstring& valueName);
+
+    // The autostart command; false with an empty text when there is none.
+    static bool ReadRunValue(std::wstring& value);
+
+    // Stores the autostart command (REG_SZ), its path quoted as QuoteCommandPath does. False when the key
+    // cannot be opened or the value cannot be set.
+    static bool WriteRunValue(const std::wstring& command);
+};

@@ -1,0 +1,141 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+
+#include "common/framework/UniqueHandle.h"
+#include "common/registry/Registry.h"
+
+namespace {
+
+constexpr wchar_t kTestKey[] = L"SOFTWARE\\ZorvaneRegistryTest";
+
+bool KeyExists(const std::wstring& path) {
+    UniqueRegKey key;
+    return ::RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, key.put()) == ERROR_SUCCESS;
+}
+
+// Stores raw bytes as a REG_SZ value, as another program might (no zero, odd lengths, early zeros).
+void StoreRaw(const wchar_t* keyPath, const wchar_t* name, const void* bytes, DWORD count) {
+    UniqueRegKey key;
+    ASSERT_EQ(::RegCreateKeyExW(HKEY_LOCAL_MACHINE, keyPath, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE, nullptr,
+                                key.put(), nullptr),
+              ERROR_SUCCESS);
+    ASSERT_EQ(::RegSetValueExW(key.get(), name, 0, REG_SZ, static_cast<const BYTE*>(bytes), count), ERROR_SUCCESS);
+}
+
+void DeleteRunValue() {
+    UniqueRegKey key;
+    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kRunKeyPath, 0, KEY_SET_VALUE, key.put()) == ERROR_SUCCESS) {
+        ::RegDeleteValueW(key.get(), kRunValueName);
+    }
+}
+
+class Registry : public ::testing::Test {
+protected:
+    void TearDown() override {
+        DeleteRunValue();
+        ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, kTestKey);
+    }
+};
+
+TEST_F(Registry, AutostartCommandReadsBackWithItsPathQuoted) {
+    const std::wstring longPath = L"C:\\" + std::wstring(300, L'd') + L"\\ZorvaneLaunch.exe";
+    const struct {
+        const char* name;
+        std::wstring command;
+        std::wstring stored;
+    } rows[] = {
+        {"path without blank", L"C:\\Zorvane\\ZorvaneLaunch.exe /start:ui",
+         L"C:\\Zorvane\\ZorvaneLaunch.exe /start:ui"},
+        {"path with blank and two options", L"C:\\Program Files\\Zorvane\\ZorvaneLaunch.exe /start:ui /start:autostart",
+         L"\"C:\\Program Files\\Zorvane\\ZorvaneLaunch.exe\" /start:ui /start:autostart"},
+        {"path with blank, no option", L"C:\\Program Files\\Zorvane\\ZorvaneLaunch.exe",
+         L"\"C:\\Program Files\\Zorvane\\ZorvaneLaunch.exe\""},
+        {"already quoted", L"\"C:\\Program Files\\Z\\ZorvaneLaunch.exe\" /start:ui",
+         L"\"C:\\Program Files\\Z\\ZorvaneLaunch.exe\" /start:ui"},
+        {"255 characters", std::wstring(255, L'x'), std::wstring(255, L'x')},
+        {"256 characters", std::wstring(256, L'x'), std::wstring(256, L'x')},
+        {"long path", longPath + L" /start:autostart", longPath + L" /start:autostart"},
+        {"20000 characters", std::wstring(20000, L'y'), std::wstring(20000, L'y')},
+        {"empty", L"", L""},
+    };
+    for (const auto& r : rows) {
+        ASSERT_TRUE(CRegistry::WriteRunValue(r.command)) << r.name;
+        std::wstring got = L"stale";
+        EXPECT_TRUE(CRegistry().ReadRunValue(got)) << r.name;
+        EXPECT_EQ(got, r.stored) << r.name;
+    }
+}
+
+TEST(RegistryCommand, QuotingLeavesTheOptionsAlone) {
+    const struct {
+        const wchar_t* command;
+        const wchar_t* quoted;
+    } rows[] = {
+        {L"C:\\A B\\x.exe /a /b:c d", L"\"C:\\A B\\x.exe\" /a /b:c d"},
+        {L"C:\\A B\\x.exe  /a", L"\"C:\\A B\\x.exe\"  /a"},
+        {L"C:\\my.exe files\\ZorvaneLaunch.exe /start:ui", L"\"C:\\my.exe files\\ZorvaneLaunch.exe\" /start:ui"},
+        {L"C:\\Tab\there\\x.exe", L"\"C:\\Tab\there\\x.exe\""},
+        {L"C:\\x.exe /a b", L"C:\\x.exe /a b"},
+        {L"\"C:\\A B\\x.exe", L"\"C:\\A B\\x.exe"},
+        {L"", L""},
+    };
+    for (const auto& r : rows) EXPECT_EQ(QuoteCommandPath(r.command), r.quoted) << r.command;
+}
+
+TEST_F(Registry, StoredTextsEndAtTheirFirstZero) {
+    const struct {
+        const char* name;
+        std::wstring units;
+        DWORD bytes;  // how much of `units` is stored
+        std::wstring expected;
+    } rows[] = {
+        {"no terminating zero", L"C:\\Z\\ZorvaneLaunch.exe", 22 * 2, L"C:\\Z\\ZorvaneLaunch.exe"},
+        {"no terminating zero, 300 units", std::wstring(300, L'z'), 300 * 2, std::wstring(300, L'z')},
+        {"odd byte count", L"ab", 3, L"a"},
+        {"zero inside", std::wstring(L"ab\0cd", 5), 5 * 2, L"ab"},
+        {"only a zero", std::wstring(1, L'\0'), 2, L""},
+        {"no bytes", L"", 0, L""},
+    };
+    for (const auto& r : rows) {
+        StoreRaw(kTestKey, L"raw", r.units.data(), r.bytes);
+        std::wstring got = L"stale";
+        EXPECT_TRUE(CRegistry::ReadValue(kTestKey, got, L"raw")) << r.name;
+        EXPECT_EQ(got, r.expected) << r.name;
+    }
+    // The same for the autostart value written by another program.
+    const std::wstring command = L"C:\\Z\\ZorvaneLaunch.exe /start:autostart";
+    StoreRaw(kRunKeyPath, kRunValueName, command.data(), static_cast<DWORD>(command.size() * 2));
+    std::wstring got;
+    EXPECT_TRUE(CRegistry::ReadRunValue(got));
+    EXPECT_EQ(got, command);
+}
+
+TEST_F(Registry, MissingValuesReadEmptyAndCreateNoKey) {
+    const std::wstring present = std::wstring(kTestKey) + L"\\Present";
+    StoreRaw(present.c_str(), L"other", L"x", 4);
+    const struct {
+        const char* name;
+        std::wstring key;
+        std::wstring value;
+    } rows[] = {
+        {"missing key", std::wstring(kTestKey) + L"\\Missing", L"ProgramFolder"},
+        {"missing nested key", std::wstring(kTestKey) + L"\\Missing\\Deeper", L"UserID"},
+        {"missing value", present, L"ProgramFolder"},
+    };
+    for (const auto& r : rows) {
+        std::wstring got = L"stale";
+        EXPECT_FALSE(CRegistry::ReadValue(r.key, got, r.value)) << r.name;
+        EXPECT_EQ(got, L"") << r.name;
+    }
+    EXPECT_FALSE(KeyExists(std::wstring(kTestKey) + L"\\Missing"));
+
+    DeleteRunValue();
+    std::wstring got = L"stale";
+    EXPECT_FALSE(CRegistry::ReadRunValue(got));
+    EXPECT_EQ(got, L"");
+}
+
+}  // namespace
