@@ -1,0 +1,22 @@
+#pragma once
+// etc\host_list.xml: the service's list of the user's hosts, stored whole by the host-list updater. A
+// root of any name holds `result` (attribute `code`), which holds one `host` per host (attributes
+// `name`, `ip`, `status`, `offtype`). There is no default: a missing or damaged file fails to load.
+#include <string>
+
+#include "common/datafiles/DataFile.h"
+
+class CHostListFile : public CDataFile {
+public:
+    static CHostListFile* GetInstance() { return ProcessInstance<CHostListFile>(); }
+
+    // Reads and parses the file; false when either fails, and then neither the file nor the document
+    // changes. After a load the parent is `result` and no host is current: callers walk the hosts with
+    // SeekElement("host") or FindHost.
+    bool Load(const std::wstring& path);
+
+    std::wstring GetHostIp() const;
+    std::wstring GetOffType() const;
+    // The `code` of `result` (empty when missing); the position is then inside `result` again.
+    std::wstring GetResultCode();
+};

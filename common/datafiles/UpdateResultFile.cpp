@@ -1,0 +1,16 @@
+#include "common/datafiles/UpdateResultFile.h"
+
+bool CUpdateResultFile::Load(const std::wstring& path) {
+    if (!LoadOrCreate(path, [this](const std::wstring& p) { return WriteEmptyDocument(p); })) return false;
+    EnterPath({kXmlRootName, L"result"});
+    return true;
+}
+
+bool CUpdateResultFile::Reload() {
+    if (m_path.empty()) return false;
+    const std::wstring path = m_path;
+    return Load(path);
+}
+
+std::wstring CUpdateResultFile::GetCode() const { return m_doc.ReadAttr(L"code"); }
+std::wstring CUpdateResultFile::GetResultCode() { return ReadResultCode(kXmlRootName); }

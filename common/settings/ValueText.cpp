@@ -1,0 +1,26 @@
+#include "common/settings/ValueText.h"
+
+#include <climits>
+
+std::wstring DocumentValue(std::wstring_view value) {
+    return std::wstring(value.substr(0, value.find(L'\0')));
+}
+
+int ReadDecimalInt(std::wstring_view text) {
+    size_t i = 0;
+    while (i < text.size() && (text[i] == L' ' || (text[i] >= L'\t' && text[i] <= L'\r'))) ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == L'+' || text[i] == L'-')) {
+        negative = text[i] == L'-';
+        ++i;
+    }
+    // Accumulated as a negative number, whose range reaches INT_MIN.
+    int value = 0;
+    for (; i < text.size() && text[i] >= L'0' && text[i] <= L'9'; ++i) {
+        const int digit = static_cast<int>(text[i] - L'0');
+        if (value < (INT_MIN + digit) / 10) return negative ? INT_MIN : INT_MAX;
+        value = value * 10 - digit;
+    }
+    if (negative) return value;
+    return value == INT_MIN ? INT_MAX : -value;
+}
