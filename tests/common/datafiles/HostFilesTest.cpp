@@ -70,9 +70,9 @@ TEST(UpdateListFile, FindHostComparesNamesExactly) {
         EXPECT_EQ(list.FindHost(row.wanted), row.found) << row.name;
         EXPECT_EQ(list.GetHostName(), row.current) << row.name;
     }
-    EXPECT_EQ(list.GetHostStatus(), L"ONLINE");
-    ASSERT_TRUE(list.FindHost(L"x"));
     EXPECT_EQ(list.GetHostStatus(), L"OFFLINE");
+    ASSERT_TRUE(list.FindHost(L"myhost"));
+    EXPECT_EQ(list.GetHostStatus(), L"ONLINE");
 }
 
 // A walk over the hosts that removes some of them goes on with the host after each removed one.
