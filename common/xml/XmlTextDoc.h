@@ -200,15 +200,16 @@ public:
     static bool TokenIs(const XmlScanState& scan, const std::wstring& name);
 
 private:
+    friend class CXmlDataFile;
     struct InsertRequest;
 
     XmlSlot IndexElements(XmlScanState& scan);
-    XmlSlot TakeSlot();
-    void LinkLastChild(XmlSlot parent, XmlSlot slot, uint32_t level);
+    void LinkLastChild(XmlSlot parent, XmlSlot slot);
     void CloseNotEnded(XmlSlot slot);
     void Record(const std::wstring& error);
     bool IsLiveSlot(XmlSlot slot) const;
     bool AttrAllowed(XmlSlot slot) const;
+    std::wstring TagNameAt(XmlSlot slot) const;
     static bool LocateAttr(XmlScanState& scan, const std::wstring& name);
     bool ReplaceRange(size_t start, size_t length, const std::wstring& text);
     void ShiftFollowing(XmlSlot slot, int64_t difference, bool skipChildren);

@@ -1,1 +1,0 @@
-int zvXmlPlaceholder = 0;

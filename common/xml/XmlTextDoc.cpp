@@ -1,0 +1,293 @@
+// The document text, the slot table and the parser that builds the index.
+#include "common/xml/XmlTextDoc.h"
+
+#include <algorithm>
+#include <memory>
+#include <utility>
+
+#include "common/xml/XmlChars.h"
+
+// --- XmlSlotTable ---
+
+XmlSlotTable::~XmlSlotTable() {
+    const uint32_t pages = static_cast<uint32_t>((uint64_t{m_allocated} + kPageSlots - 1) >> kPageShift);
+    for (uint32_t i = 0; i < pages; ++i) delete[] m_pages[i];
+    delete[] m_pages;
+}
+
+bool XmlSlotTable::Grow(uint32_t target) {
+    if (target <= m_allocated) return true;
+    const uint64_t pagesInUse = (uint64_t{m_allocated} + kPageSlots - 1) >> kPageShift;
+    // One call adds at most one page.
+    const uint64_t limit = (pagesInUse + 1) << kPageShift;
+    uint64_t want = std::min<uint64_t>(target, limit);
+    const uint32_t lastCount = m_allocated & (kPageSlots - 1);
+    if (lastCount != 0) {
+        // The partly allocated last page is replaced by a larger one (full when the table grows past it).
+        const uint64_t pageBase = (pagesInUse - 1) << kPageShift;
+        const uint32_t newCount = static_cast<uint32_t>(std::min<uint64_t>(want - pageBase, kPageSlots));
+        XmlElementSlot* page = new XmlElementSlot[newCount];
+        std::copy(m_pages[pagesInUse - 1], m_pages[pagesInUse - 1] + lastCount, page);
+        delete[] m_pages[pagesInUse - 1];
+        m_pages[pagesInUse - 1] = page;
+        m_allocated = static_cast<uint32_t>(pageBase + newCount);
+    }
+    if (want > m_allocated) {
+        const uint32_t pageIndex = m_allocated >> kPageShift;
+        if (pageIndex >= m_pageCapacity) {
+            const uint32_t capacity = pageIndex * 2 + 4;
+            XmlElementSlot** pages = new XmlElementSlot*[capacity]();
+            std::copy(m_pages, m_pages + m_pageCapacity, pages);
+            delete[] m_pages;
+            m_pages = pages;
+            m_pageCapacity = capacity;
+        }
+        m_pages[pageIndex] = new XmlElementSlot[static_cast<size_t>(want - m_allocated)];
+        m_allocated = static_cast<uint32_t>(want);
+    }
+    return true;
+}
+
+// --- The stack of open elements during a parse ---
+
+namespace {
+
+// The open elements, outermost first, with one spare entry on top into which the scanner writes the
+// node it reads. Entries keep their name buffers, so a parse allocates one string per nesting level.
+class XmlNodeStack {
+public:
+    XmlNodeStack() { Grow(); }
+    XmlNodeInfo& Node(size_t i) { return m_nodes[i]; }
+    XmlSlot& Slot(size_t i) { return m_slots[i]; }
+    // Makes sure entry `top` exists.
+    void Reach(size_t top) {
+        if (top >= m_capacity) Grow();
+    }
+
+private:
+    void Grow() {
+        const size_t capacity = m_capacity * 2 + 6;
+        auto nodes = std::make_unique<XmlNodeInfo[]>(capacity);
+        auto slots = std::make_unique<XmlSlot[]>(capacity);
+        for (size_t i = 0; i < m_capacity; ++i) {
+            nodes[i] = std::move(m_nodes[i]);
+            slots[i] = m_slots[i];
+        }
+        m_nodes = std::move(nodes);
+        m_slots = std::move(slots);
+        m_capacity = capacity;
+    }
+
+    std::unique_ptr<XmlNodeInfo[]> m_nodes;
+    std::unique_ptr<XmlSlot[]> m_slots;
+    size_t m_capacity = 0;
+};
+
+std::wstring Quoted(const std::wstring& name) { return L"'" + name + L"'"; }
+
+}  // namespace
+
+// --- CXmlTextDoc: construction and the text ---
+
+CXmlTextDoc::CXmlTextDoc() { BuildIndex(); }
+
+CXmlTextDoc::~CXmlTextDoc() = default;
+
+bool CXmlTextDoc::SetText(std::wstring text) {
+    m_text = std::move(text);
+    m_statusText.clear();
+    return BuildIndex();
+}
+
+bool CXmlTextDoc::LoadFile(const std::wstring& path) {
+    if (!ReadUtf8File(m_text, path, m_statusText)) return false;
+    return BuildIndex();
+}
+
+bool CXmlTextDoc::SaveFile(const std::wstring& path) { return WriteUtf8File(path, m_text, m_statusText); }
+
+const XmlElementSlot* CXmlTextDoc::SlotAt(XmlSlot slot) const {
+    return slot < m_slotsUsed ? &m_slots[slot] : nullptr;
+}
+
+bool CXmlTextDoc::ReserveSlots(uint32_t count) {
+    uint32_t target = count;
+    if (target == 0) {
+        const uint64_t wanted = uint64_t{m_slotsUsed} * 3 / 2;
+        target = static_cast<uint32_t>(std::min<uint64_t>(std::max<uint64_t>(wanted, m_slotsUsed + 1u), UINT32_MAX));
+    }
+    return m_slots.Grow(target);
+}
+
+// --- The parse ---
+
+bool CXmlTextDoc::BuildIndex() {
+    std::wstring loadStatus;
+    loadStatus.swap(m_statusText);
+    RewindToTop();
+    m_releasedSlots = 0;
+    m_slotsUsed = 1;
+    const size_t length = m_text.size();
+    ReserveSlots(static_cast<uint32_t>(std::min<size_t>(length, kXmlMaxTextLength) / 64 + 8));
+    XmlElementSlot& document = m_slots[0];
+    document = XmlElementSlot{};
+    document.length = static_cast<uint32_t>(std::min<size_t>(length, kXmlMaxTextLength));
+
+    if (length > kXmlMaxTextLength) {
+        document.flags |= kXmlDocumentError;
+        m_statusText = L"Document too large";
+    } else if (length == 0) {
+        m_statusText = L"Empty document";
+    } else {
+        XmlScanState scan;
+        scan.text = m_text.c_str();
+        const XmlSlot first = IndexElements(scan);
+        if (first == 0) {
+            m_statusText = L"No root element";
+        } else if (m_slots[first].nextSibling != 0) {
+            m_statusText = L"Root element has sibling";
+        }
+    }
+    RewindToTop();
+    if (!m_statusText.empty() && !loadStatus.empty()) {
+        m_statusText = loadStatus + L", " + m_statusText;
+    } else if (m_statusText.empty()) {
+        m_statusText.swap(loadStatus);
+    }
+    const XmlElementSlot& doc = m_slots[0];
+    return !(doc.flags & kXmlDocumentError) && doc.firstChild != 0 && m_slots[doc.firstChild].nextSibling == 0;
+}
+
+void CXmlTextDoc::Record(const std::wstring& error) {
+    if (m_statusText.empty()) m_statusText = error;
+}
+
+void CXmlTextDoc::LinkLastChild(XmlSlot parent, XmlSlot slot) {
+    XmlElementSlot& p = m_slots[parent];
+    XmlElementSlot& e = m_slots[slot];
+    if (p.firstChild != 0) {
+        XmlElementSlot& first = m_slots[p.firstChild];
+        const XmlSlot last = first.prevSibling;
+        m_slots[last].nextSibling = slot;
+        e.prevSibling = last;
+        first.prevSibling = slot;
+    } else {
+        p.firstChild = slot;
+        e.prevSibling = slot;
+        e.flags |= kXmlFirstChild;
+    }
+}
+
+// Closes an open element that has no end tag: it keeps its start tag alone and its children become
+// its following siblings. The element is the last child of its parent, as every open element is.
+void CXmlTextDoc::CloseNotEnded(XmlSlot slot) {
+    XmlElementSlot& e = m_slots[slot];
+    e.endTagLength = 0;
+    e.length = e.startTagLength;
+    e.flags |= kXmlNotEnded;
+    const XmlSlot child = e.firstChild;
+    if (child == 0) return;
+    const XmlSlot parent = e.parent;
+    const XmlSlot last = m_slots[child].prevSibling;
+    e.firstChild = 0;
+    e.nextSibling = child;
+    m_slots[child].prevSibling = slot;
+    m_slots[child].flags &= ~kXmlFirstChild;
+    for (XmlSlot c = child; c != 0; c = m_slots[c].nextSibling) m_slots[c].parent = parent;
+    m_slots[m_slots[parent].firstChild].prevSibling = last;
+}
+
+XmlSlot CXmlTextDoc::IndexElements(XmlScanState& scan) {
+    m_statusText.clear();
+    XmlNodeStack stack;
+    size_t depth = 0;
+    XmlSlot parent = 0;
+    XmlSlot first = 0;
+
+    // Closes the open elements above stack entry `keep` as not ended, outermost first, so that each
+    // element is re-linked once however deep the nesting; their error flags go to the element kept.
+    auto closeAbove = [&](size_t keep) {
+        uint32_t carried = 0;
+        for (size_t i = keep; i < depth; ++i) {
+            const XmlSlot slot = stack.Slot(i);
+            CloseNotEnded(slot);
+            carried |= m_slots[slot].flags & kXmlElementError;
+            m_slots[slot].flags &= ~kXmlElementError;
+        }
+        parent = m_slots[stack.Slot(keep)].parent;
+        m_slots[parent].flags |= carried;
+        depth = keep;
+    };
+
+    for (;;) {
+        XmlNodeInfo& node = stack.Node(depth);
+        switch (ScanNode(scan, node)) {
+            case XmlNodeKind::Element: {
+                if (m_slotsUsed == m_slots.Allocated()) ReserveSlots(0);
+                const XmlSlot slot = m_slotsUsed++;
+                if (first == 0) first = slot;
+                XmlElementSlot& e = m_slots[slot];
+                e = XmlElementSlot{};
+                e.start = static_cast<uint32_t>(node.start);
+                e.length = e.startTagLength = static_cast<uint32_t>(node.length);
+                e.level = static_cast<uint32_t>(depth);
+                e.parent = parent;
+                LinkLastChild(parent, slot);
+                if (!(node.flags & kXmlEmptyTag)) {
+                    stack.Slot(depth) = slot;
+                    parent = slot;
+                    ++depth;
+                    stack.Reach(depth);
+                }
+                break;
+            }
+            case XmlNodeKind::EndTag: {
+                size_t match = depth;
+                while (match > 0 && !TokenIs(scan, stack.Node(match - 1).name)) --match;
+                if (match == 0) {
+                    m_slots[0].flags |= kXmlDocumentError;
+                    m_slots[parent].flags |= kXmlElementError;
+                    if (m_statusText.empty()) {
+                        Record(L"No start tag for end tag " + Quoted(CopyToken(scan)) + L" at offset " +
+                               std::to_wstring(node.start));
+                    }
+                    break;
+                }
+                --match;
+                if (match + 1 < depth) {
+                    m_slots[0].flags |= kXmlDocumentError;
+                    if (m_statusText.empty()) {
+                        const XmlElementSlot& inner = m_slots[stack.Slot(depth - 1)];
+                        Record(L"End tag " + Quoted(CopyToken(scan)) + L" at offset " +
+                               std::to_wstring(node.start + 1) + L" does not match start tag " +
+                               Quoted(stack.Node(depth - 1).name) + L" at offset " + std::to_wstring(inner.start));
+                    }
+                    closeAbove(match + 1);
+                }
+                XmlElementSlot& e = m_slots[stack.Slot(match)];
+                e.length = static_cast<uint32_t>(node.start + node.length - e.start);
+                e.endTagLength = static_cast<uint32_t>(node.length);
+                parent = e.parent;
+                depth = match;
+                break;
+            }
+            case XmlNodeKind::Error:
+                m_slots[0].flags |= kXmlDocumentError;
+                m_slots[parent].flags |= kXmlElementError;
+                Record(node.name);
+                break;
+            case XmlNodeKind::EndOfText:
+                if (depth > 0) {
+                    m_slots[0].flags |= kXmlDocumentError;
+                    if (m_statusText.empty()) {
+                        Record(L"Element " + Quoted(stack.Node(depth - 1).name) + L" at offset " +
+                               std::to_wstring(m_slots[stack.Slot(depth - 1)].start) + L" not ended");
+                    }
+                    closeAbove(0);
+                }
+                return first;
+            default:
+                break;
+        }
+    }
+}
