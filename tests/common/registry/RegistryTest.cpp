@@ -41,7 +41,6 @@ protected:
 };
 
 TEST_F(Registry, AutostartCommandReadsBackWithItsPathQuoted) {
-    const std::wstring longPath = L"C:\\" + std::wstring(300, L'd') + L"\\ZorvaneLaunch.exe";
     const struct {
         const char* name;
         std::wstring command;
@@ -51,13 +50,9 @@ TEST_F(Registry, AutostartCommandReadsBackWithItsPathQuoted) {
          L"C:\\Zorvane\\ZorvaneLaunch.exe /start:ui"},
         {"path with blank and two options", L"C:\\Program Files\\Zorvane\\ZorvaneLaunch.exe /start:ui /start:autostart",
          L"\"C:\\Program Files\\Zorvane\\ZorvaneLaunch.exe\" /start:ui /start:autostart"},
-        {"path with blank, no option", L"C:\\Program Files\\Zorvane\\ZorvaneLaunch.exe",
-         L"\"C:\\Program Files\\Zorvane\\ZorvaneLaunch.exe\""},
         {"already quoted", L"\"C:\\Program Files\\Z\\ZorvaneLaunch.exe\" /start:ui",
          L"\"C:\\Program Files\\Z\\ZorvaneLaunch.exe\" /start:ui"},
-        {"255 characters", std::wstring(255, L'x'), std::wstring(255, L'x')},
         {"256 characters", std::wstring(256, L'x'), std::wstring(256, L'x')},
-        {"long path", longPath + L" /start:autostart", longPath + L" /start:autostart"},
         {"20000 characters", std::wstring(20000, L'y'), std::wstring(20000, L'y')},
         {"empty", L"", L""},
     };
@@ -74,7 +69,6 @@ TEST(RegistryCommand, QuotingLeavesTheOptionsAlone) {
         const wchar_t* command;
         const wchar_t* quoted;
     } rows[] = {
-        {L"C:\\A B\\x.exe /a /b:c d", L"\"C:\\A B\\x.exe\" /a /b:c d"},
         {L"C:\\A B\\x.exe  /a", L"\"C:\\A B\\x.exe\"  /a"},
         {L"C:\\my.exe files\\ZorvaneLaunch.exe /start:ui", L"\"C:\\my.exe files\\ZorvaneLaunch.exe\" /start:ui"},
         {L"C:\\Tab\there\\x.exe", L"\"C:\\Tab\there\\x.exe\""},
