@@ -16,7 +16,7 @@ constexpr wchar_t kUsage[] = L"Usage: ZorvaneHosts.exe /id:ID /password:PASSWORD
 }  // namespace
 
 BOOL CZorvaneHostsApp::InitInstance() {
-    if (!ClaimInstanceMutex(kMutexName)) return FALSE;
+    if (ClaimInstanceMutex(kMutexName)) return FALSE;  // another instance runs
     LoadDataFiles();
     CheckCommandLine();
     FetchHostListAndExit();

@@ -63,7 +63,7 @@ std::wstring LanAddress(const std::wstring& mac) {
 }  // namespace
 
 BOOL CZorvaneAddrApp::InitInstance() {
-    if (!ClaimInstanceMutex(kMutexName)) return FALSE;
+    if (ClaimInstanceMutex(kMutexName)) return FALSE;  // another instance runs
     LoadDataFiles();
     CheckCommandLine();
     DetectCurrentIp();

@@ -2,7 +2,7 @@
 # an Xvfb display for the window tests. Call wine_env_start, and wine_env_stop when done (it is trapped).
 wine_env_start() {
   export WINEDEBUG=-all
-  export WINEDLLOVERRIDES="mscoree=d;mshtml=d"
+  export WINEDLLOVERRIDES="mscoree=d;mshtml=d;winedbg.exe=d"
   export WINEPREFIX=$(mktemp -d /tmp/zorvane-wine.XXXXXX)
   ZORVANE_XVFB_PID=""
   if [ -z "${ZORVANE_KEEP_DISPLAY:-}" ]; then

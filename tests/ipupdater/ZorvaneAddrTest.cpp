@@ -1,0 +1,256 @@
+// ZorvaneAddr end to end: the built program in a temporary installation root against the stand-in
+// service, started the way the suite's callers start it.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "tests/support/WorkerRoot.h"
+
+namespace {
+
+using ztest::HostListXml;
+using ztest::HttpReply;
+using ztest::UpdateListXml;
+using ztest::UpdateMethodXml;
+using Lines = std::vector<std::string>;
+
+// Replies are stored as their body with blanks trimmed at both ends.
+const std::string kUpdateReply702 =
+    "<?xml version=\"1.0\"?>\r\n<zorvane>\r\n<result code=\"702\">\r\n<host code=\"721\"/>\r\n<host code=\"320\"/>\r\n"
+    "</result>\r\n</zorvane>";
+// Nothing listens on port 1 of the loopback address: the connection is refused at once.
+const wchar_t kDeadUrl[] = L"http://127.0.0.1:1/nothing";
+
+std::string Trimmed(std::string text) {
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+    return text;
+}
+
+std::string ResultXml(const std::string& code) {
+    return "<?xml version=\"1.0\"?>\r\n<zorvane><result code=\"" + code + "\"/></zorvane>\r\n";
+}
+
+class ZorvaneAddrRun : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(service.IsOpen());
+        root.WriteConfig(service);
+        // The service holds h1 at an old address and h2 on line; the user wants h1 on line, h2 off line.
+        hostList = HostListXml("700", {{"h1", "198.51.100.1", "ONLINE"}, {"h2", "198.51.100.2", "ONLINE"},
+                                       {"h3", "203.0.113.5", "ONLINE"}});
+        root.WriteEtc(L"host_list.xml", hostList);
+        root.WriteEtc(L"update_list.xml", UpdateListXml({{"h1", "ONLINE"}, {"h2", "OFFLINE"}, {"h3", "ONLINE"},
+                                                         {"unknown", "ONLINE"}}));
+        root.WriteEtc(L"update_method.xml", UpdateMethodXml("IP", ""));
+        service.Script("/getip.php", HttpReply(200, " 203.0.113.5\r\n"));
+        service.Script("/gethost.php", HttpReply(200, HostListXml("700", {})));
+        service.Script("/update.php", HttpReply(200, kUpdateReply702));
+    }
+
+    std::string Host() const { return "Host: 127.0.0.1:" + std::to_string(service.Port()) + "\r\n"; }
+
+    ztest::StandinSession service;
+    ztest::WorkerRoot root;
+    std::string hostList;
+};
+
+TEST_F(ZorvaneAddrRun, AddressChangeSendsOneUpdateAndRefreshesTheHostList) {
+    EXPECT_EQ(root.Run(L"ZorvaneAddr.exe"), 702);
+
+    const std::vector<std::string> requests = service.Requests();
+    ASSERT_EQ(requests.size(), 3u);
+    EXPECT_EQ(requests[0], "GET /getip.php HTTP/1.0\r\nUser-Agent: Zorvane DDNS Client 3.1.1\r\n" + Host() + "\r\n");
+    EXPECT_EQ(requests[1], "GET /update.php?host[h1]=203.0.113.5&host[h2]=OFFLINE HTTP/1.0\r\n"
+                           "User-Agent: Zorvane DDNS Client 3.1.1\r\n"
+                           "Authorization: Basic YWxpY2U6czNjcmV0\r\n" + Host() + "\r\n");
+    EXPECT_EQ(requests[2], "GET /gethost.php HTTP/1.0\r\nUser-Agent: Zorvane DDNS Client 3.1.1\r\n"
+                           "Authorization: Basic YWxpY2U6czNjcmV0\r\n" + Host() + "\r\n");
+
+    EXPECT_EQ(root.ReadEtc(L"update_result.xml"), kUpdateReply702);
+    EXPECT_EQ(root.ReadEtc(L"host_list.xml"), Trimmed(HostListXml("700", {})));
+    // The first decisive host code is 721.
+    EXPECT_EQ(root.LogLines(), (Lines{"[INFO] check_ip", "[INFO] internet_ip 203.0.113.5", "[INFO] check_host",
+                                      "[INFO] update_ip h1 203.0.113.5", "[INFO] update_status h2 OFFLINE",
+                                      "[INFO] update_ip_success", "[INFO] update_host",
+                                      "[INFO] update_host_success"}));
+}
+
+TEST_F(ZorvaneAddrRun, NothingToUpdateSendsNothing) {
+    service.Script("/getip.php", HttpReply(200, "198.51.100.1"));
+    root.WriteEtc(L"update_list.xml", UpdateListXml({{"h1", "ONLINE"}}));
+
+    EXPECT_EQ(root.Run(L"ZorvaneAddr.exe"), 701);
+    EXPECT_EQ(service.Requests().size(), 1u);  // the address check only
+    // The result file only got its empty default at start-up.
+    EXPECT_EQ(root.ReadEtc(L"update_result.xml"), "<?xml version=\"1.0\"?>\r\n<zorvane/>\r\n");
+    EXPECT_EQ(root.ReadEtc(L"host_list.xml"), hostList);
+    EXPECT_EQ(root.LogLines(), (Lines{"[INFO] check_ip", "[INFO] internet_ip 198.51.100.1", "[INFO] check_host",
+                                      "[INFO] not_exist_host"}));
+}
+
+TEST_F(ZorvaneAddrRun, ResultCodesDecideTheExitCodeAndTheLogLine) {
+    const struct {
+        const char* name;
+        std::string updateReply;
+        long hostsExit;  // what the refresh's reply makes ZorvaneHosts end with (0: service unreachable)
+        long exitCode;
+        const char* lastAddrLine;
+    } rows[] = {
+        {"701 accepted", ResultXml("701"), 700, 701, "[INFO] update_ip_success"},
+        {"701 then refresh fails", ResultXml("701"), 0, 0, "[INFO] update_ip_success"},
+        {"other service code", ResultXml("401"), 700, 401, "[INFO] fail_update_ip 401"},
+        {"leading zero and letters", ResultXml("0702x"), 700, 702, "[INFO] fail_some_update_ip"},
+        {"702 with 320 first",
+         "<zorvane><result code=\"702\"><host code=\"1\"/><host code=\"320\"/><host code=\"721\"/></result></zorvane>",
+         700, 702, "[INFO] too_many_update"},
+        {"reply not xml", "<html>proxy error</html", 700, 0, "[INFO] fail_update_ip "},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        ztest::WorkerRoot fresh;
+        fresh.WriteConfig(service);
+        fresh.WriteEtc(L"host_list.xml", hostList);
+        fresh.WriteEtc(L"update_list.xml", UpdateListXml({{"h1", "ONLINE"}}));
+        service.Script("/update.php", HttpReply(200, row.updateReply));
+        if (row.hostsExit == 0) {
+            fresh.WriteConfigUrls(service.Url("/getip.php"), kDeadUrl, service.Url("/update.php"));
+        } else {
+            service.Script("/gethost.php", HttpReply(200, HostListXml(std::to_string(row.hostsExit), {})));
+        }
+        EXPECT_EQ(fresh.Run(L"ZorvaneAddr.exe"), row.exitCode);
+        const Lines lines = fresh.LogLines();
+        ASSERT_GE(lines.size(), 5u);
+        EXPECT_EQ(lines[4], row.lastAddrLine);
+    }
+}
+
+TEST_F(ZorvaneAddrRun, PrivateOrEmptyAddressEndsWith303) {
+    for (const char* reply : {"192.168.1.5", "", "<html>login</html>"}) {
+        SCOPED_TRACE(reply);
+        ztest::WorkerRoot fresh;
+        fresh.WriteConfig(service);
+        fresh.WriteEtc(L"host_list.xml", hostList);
+        service.Script("/getip.php", HttpReply(200, reply));
+        EXPECT_EQ(fresh.Run(L"ZorvaneAddr.exe"), 303);
+        EXPECT_EQ(fresh.LogLines(), (Lines{"[INFO] check_ip", "[INFO] internet_ip " + std::string(reply),
+                                           "[ERROR] private_ip"}));
+    }
+}
+
+TEST_F(ZorvaneAddrRun, AddressMethods) {
+    const struct {
+        const char* name;
+        std::string type, data;
+        long exitCode;
+        Lines firstLines;
+    } rows[] = {
+        {"direct", "DIRECT", "203.0.113.5", 702, {"[INFO] check_ip", "[INFO] direct_ip 203.0.113.5"}},
+        {"direct empty", "DIRECT", "", 0, {"[INFO] check_ip", "[ERROR] fail_direct_ip"}},
+        {"lower-case type", "ip", "", 303, {"[INFO] check_ip", "[INFO] ", "[ERROR] private_ip"}},
+        {"empty type", "", "", 303, {"[INFO] check_ip", "[INFO] ", "[ERROR] private_ip"}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        ztest::WorkerRoot fresh;
+        fresh.WriteConfig(service);
+        fresh.WriteEtc(L"host_list.xml", hostList);
+        fresh.WriteEtc(L"update_list.xml", UpdateListXml({{"h1", "ONLINE"}}));
+        fresh.WriteEtc(L"update_method.xml", UpdateMethodXml(row.type, row.data));
+        EXPECT_EQ(fresh.Run(L"ZorvaneAddr.exe"), row.exitCode);
+        const Lines lines = fresh.LogLines();
+        ASSERT_GE(lines.size(), row.firstLines.size());
+        EXPECT_EQ(Lines(lines.begin(), lines.begin() + row.firstLines.size()), row.firstLines);
+    }
+}
+
+TEST_F(ZorvaneAddrRun, LanMethodUsesTheRecordedAdapters) {
+    const std::string adapters =
+        "adapter {A}\ntype 6\nmac 001A2B3C4D5E\naddress 192.168.1.5 255.255.255.0\n"
+        "adapter {B}\ntype 6\nmac 00AABBCCDDEE\naddress 10.0.0.2 255.0.0.0\naddress 203.0.113.9 255.255.255.0\n"
+        "address 203.0.113.10 255.255.255.0\n";
+    const std::wstring listPath = root.Etc(L"adapters.txt");
+    ztest::WriteBytes(listPath, adapters);
+    ::SetEnvironmentVariableW(L"ZORVANE_ADAPTER_LIST", listPath.c_str());
+
+    const struct {
+        const char* mac;
+        long exitCode;
+        Lines firstLines;
+    } rows[] = {
+        {"00AABBCCDDEE", 702, {"[INFO] check_ip", "[INFO] lan_ip 203.0.113.9"}},  // first public address
+        {"001A2B3C4D5E", 303, {"[INFO] check_ip", "[INFO] lan_ip 192.168.1.5", "[ERROR] private_ip"}},
+        {"00aabbccddee", 0, {"[INFO] check_ip", "[ERROR] fail_lan_ip"}},  // lower case never matches
+        {"", 0, {"[INFO] check_ip", "[ERROR] fail_lan_ip"}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.mac);
+        ztest::WorkerRoot fresh;
+        fresh.WriteConfig(service);
+        fresh.WriteEtc(L"host_list.xml", hostList);
+        fresh.WriteEtc(L"update_list.xml", UpdateListXml({{"h1", "ONLINE"}}));
+        fresh.WriteEtc(L"update_method.xml", UpdateMethodXml("LAN", row.mac));
+        EXPECT_EQ(fresh.Run(L"ZorvaneAddr.exe"), row.exitCode);
+        const Lines lines = fresh.LogLines();
+        ASSERT_GE(lines.size(), row.firstLines.size());
+        EXPECT_EQ(Lines(lines.begin(), lines.begin() + row.firstLines.size()), row.firstLines);
+    }
+    ::SetEnvironmentVariableW(L"ZORVANE_ADAPTER_LIST", nullptr);
+}
+
+TEST_F(ZorvaneAddrRun, ConnectionFailures) {
+    // The address check does not get through: an ERROR line.
+    root.WriteConfigUrls(kDeadUrl, service.Url("/gethost.php"), service.Url("/update.php"));
+    EXPECT_EQ(root.Run(L"ZorvaneAddr.exe"), 0);
+    EXPECT_EQ(root.LogLines(), (Lines{"[INFO] check_ip", "[ERROR] not_connect_server"}));
+
+    // The update does not get through: an INFO line, and no refresh of the host list.
+    ztest::WorkerRoot second;
+    second.WriteConfigUrls(service.Url("/getip.php"), service.Url("/gethost.php"), kDeadUrl);
+    second.WriteEtc(L"host_list.xml", hostList);
+    second.WriteEtc(L"update_list.xml", UpdateListXml({{"h1", "ONLINE"}}));
+    EXPECT_EQ(second.Run(L"ZorvaneAddr.exe"), 0);
+    const Lines lines = second.LogLines();
+    EXPECT_EQ(lines.back(), "[INFO] not_connect_server");
+    EXPECT_EQ(second.ReadEtc(L"host_list.xml"), hostList);
+}
+
+TEST_F(ZorvaneAddrRun, StartUpFailuresEndSilentlyWithZero) {
+    // No host list: nothing is logged, nothing is asked.
+    ztest::WorkerRoot noHosts;
+    noHosts.WriteConfig(service);
+    const size_t before = service.Requests().size();
+    EXPECT_EQ(noHosts.Run(L"ZorvaneAddr.exe"), 0);
+    EXPECT_TRUE(noHosts.LogLines().empty());
+    EXPECT_EQ(service.Requests().size(), before);
+    // The wanted hosts and the method were replaced by their defaults on the way.
+    EXPECT_EQ(noHosts.ReadEtc(L"update_list.xml"), "<?xml version=\"1.0\"?>\r\n<zorvane/>\r\n");
+
+    // Another instance runs: the second ends at once and writes nothing.
+    HANDLE mutex = ::CreateMutexW(nullptr, TRUE, L"ZorvaneDDNSClinet-ZorvaneAddr");
+    ASSERT_NE(mutex, nullptr);
+    EXPECT_EQ(root.Run(L"ZorvaneAddr.exe"), 0);
+    ::CloseHandle(mutex);
+    EXPECT_TRUE(root.LogLines().empty());
+    EXPECT_EQ(root.ReadEtc(L"update_result.xml"), "<missing>");
+}
+
+TEST_F(ZorvaneAddrRun, MissingOptionShowsTheUsageBox) {
+    ztest::ChildProcess addr(root.Bin(L"ZorvaneAddr.exe"), L"/id:alice");
+    ASSERT_TRUE(addr.started());
+    HWND box = nullptr;
+    for (int i = 0; i < 300 && !box; ++i) {
+        box = ::FindWindowW(L"#32770", L"Zorvane - ERROR");
+        if (!box) ::Sleep(50);
+    }
+    ASSERT_NE(box, nullptr);
+    wchar_t text[256] = {};
+    ::GetDlgItemTextW(box, 0xFFFF, text, 256);
+    EXPECT_STREQ(text, L"Usage: ZorvaneAddr.exe /id:ID /password:PASSWORD");
+    ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+    DWORD code = 99;
+    EXPECT_TRUE(addr.Wait(20000, &code));
+    EXPECT_EQ(code, 0u);
+    EXPECT_TRUE(root.LogLines().empty());
+}
+
+}  // namespace
