@@ -111,10 +111,10 @@ LayoutAxes MakeLayoutAxes(const LayoutSettings& settings, const LayoutClient& cl
     axes.baseHeight = settings.baseHeight;
     axes.scrollX = client.scrollX;
     axes.scrollY = client.scrollY;
-    axes.scaleX = !(settings.minWidth > 0 && client.width <= settings.minWidth);
-    axes.scaleY = !(settings.minHeight > 0 && client.height <= settings.minHeight);
-    axes.fx = MakeScale(axes.scaleX, client.width, settings.baseWidth);
-    axes.fy = MakeScale(axes.scaleY, client.height, settings.baseHeight);
+    const bool scaleX = !(settings.minWidth > 0 && client.width <= settings.minWidth);
+    const bool scaleY = !(settings.minHeight > 0 && client.height <= settings.minHeight);
+    axes.fx = MakeScale(scaleX, client.width, settings.baseWidth);
+    axes.fy = MakeScale(scaleY, client.height, settings.baseHeight);
     return axes;
 }
 

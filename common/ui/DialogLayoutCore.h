@@ -49,15 +49,13 @@ struct LayoutAxes {
     int baseHeight = 0;
     LayoutScale fx;
     LayoutScale fy;
-    bool scaleX = true;
-    bool scaleY = true;
     int scrollX = 0;
     int scrollY = 0;
 };
 
 LayoutAxes MakeLayoutAxes(const LayoutSettings& settings, const LayoutClient& client);
 
-// The rule steps, on a control's place along one axis (x and width, or y and height).
+// The rule steps, in the order ScaleControl takes them.
 void ApplyHorizontalRules(const LayoutRule& rule, const LayoutAxes& axes, int& x, int& w);
 void ApplyVerticalRules(const LayoutRule& rule, const LayoutAxes& axes, int& y, int& h);
 void ApplyAspectRatio(const LayoutRule& rule, int& w, int& h);
