@@ -1,0 +1,144 @@
+#include <winsock2.h>
+#include <iphlpapi.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+#include "common/net/NetworkAdapter.h"
+#include "tests/support/TestSupport.h"
+
+namespace {
+
+void SetText(char* field, size_t size, const char* text) {
+    strncpy(field, text, size - 1);
+    field[size - 1] = '\0';
+}
+
+void SetAddress(IP_ADDR_STRING& entry, const char* address, const char* mask, DWORD context) {
+    SetText(entry.IpAddress.String, sizeof(entry.IpAddress.String), address);
+    SetText(entry.IpMask.String, sizeof(entry.IpMask.String), mask);
+    entry.Context = context;
+}
+
+// A system-style adapter list of `count` linked records, as GetAdaptersInfo fills it.
+std::vector<IP_ADAPTER_INFO> MakeList(size_t count) {
+    std::vector<IP_ADAPTER_INFO> list(count);
+    for (size_t i = 0; i < count; ++i) {
+        IP_ADAPTER_INFO& info = list[i];
+        memset(&info, 0, sizeof(info));
+        info.Next = i + 1 < count ? &list[i + 1] : nullptr;
+        SetText(info.AdapterName, sizeof(info.AdapterName), ("{adapter-" + std::to_string(i) + "}").c_str());
+        SetText(info.Description, sizeof(info.Description), "Recorded Ethernet");
+        info.Type = MIB_IF_TYPE_ETHERNET;
+        SetAddress(info.IpAddressList, "0.0.0.0", "0.0.0.0", 0);
+        SetAddress(info.GatewayList, "0.0.0.0", "", 0);
+    }
+    return list;
+}
+
+TEST(NetworkAdapter, TakesTheSystemListInOrder) {
+    std::vector<IP_ADAPTER_INFO> list = MakeList(2);
+    const unsigned char mac[] = {0x00, 0x1a, 0x2b, 0x3c, 0x4d, 0x5e};
+    memcpy(list[0].Address, mac, sizeof(mac));
+    list[0].AddressLength = sizeof(mac);
+    SetAddress(list[0].IpAddressList, "203.0.113.5", "255.255.255.0", 11);
+    IP_ADDR_STRING second = {};
+    SetAddress(second, "10.0.0.5", "255.0.0.0", 12);
+    list[0].IpAddressList.Next = &second;
+    SetAddress(list[0].GatewayList, "203.0.113.1", "", 0);
+    // A length larger than the address field takes the field only.
+    list[1].AddressLength = 200;
+    memset(list[1].Address, 0xAB, sizeof(list[1].Address));
+
+    CNetworkAdapter adapters(std::vector<NetworkAdapterRecord>{});
+    adapters.FillFrom(list.data());
+    ASSERT_EQ(adapters.GetAdapterCount(), 2);
+    const NetworkAdapterRecord& first = adapters.GetAdapter(0);
+    EXPECT_EQ(first.name, L"\\Device\\Packet_{adapter-0}");
+    EXPECT_EQ(first.type, static_cast<unsigned>(MIB_IF_TYPE_ETHERNET));
+    EXPECT_EQ(adapters.GetDescription(0), L"Recorded Ethernet");
+    EXPECT_EQ(adapters.GetMacAddress(0), L"001A2B3C4D5E");
+    EXPECT_EQ(first.IpAddressCount(), 2);
+    EXPECT_EQ(adapters.GetIpAddress(0, 0), L"203.0.113.5");
+    EXPECT_EQ(adapters.GetIpAddress(0, 1), L"10.0.0.5");
+    EXPECT_EQ(first.ipMasks, (std::vector<std::wstring>{L"255.255.255.0", L"255.0.0.0"}));
+    EXPECT_EQ(first.addressContexts, (std::vector<unsigned int>{11, 12}));
+    EXPECT_EQ(first.gateways, std::vector<std::wstring>{L"203.0.113.1"});
+
+    // No gateway: the system reports 0.0.0.0, and that is the one gateway.
+    const NetworkAdapterRecord& other = adapters.GetAdapter(1);
+    EXPECT_EQ(other.GatewayCount(), 1);
+    EXPECT_EQ(other.gateways[0], L"0.0.0.0");
+    EXPECT_EQ(other.macLength, sizeof(list[1].Address));
+    EXPECT_EQ(other.macAddress, L"ABABABABABABABAB");
+
+    // Indexes outside the lists give empty texts.
+    EXPECT_EQ(adapters.GetIpAddress(0, 2), L"");
+    EXPECT_EQ(adapters.GetIpAddress(2, 0), L"");
+    EXPECT_EQ(adapters.GetIpAddress(-1, 0), L"");
+    EXPECT_EQ(adapters.GetMacAddress(2), L"");
+    EXPECT_EQ(adapters.GetDescription(-1), L"");
+}
+
+TEST(NetworkAdapter, KeepsAtMostOneHundredOfEach) {
+    std::vector<IP_ADAPTER_INFO> list = MakeList(150);
+    std::vector<IP_ADDR_STRING> extra(150);
+    for (size_t i = 0; i < extra.size(); ++i) {
+        SetAddress(extra[i], ("198.51.100." + std::to_string(i)).c_str(), "255.255.255.0", 0);
+        extra[i].Next = i + 1 < extra.size() ? &extra[i + 1] : nullptr;
+    }
+    list[0].IpAddressList.Next = &extra[0];
+    list[0].GatewayList.Next = &extra[0];
+
+    CNetworkAdapter adapters(std::vector<NetworkAdapterRecord>{});
+    adapters.FillFrom(list.data());
+    EXPECT_EQ(adapters.GetAdapterCount(), 100);
+    EXPECT_EQ(adapters.GetAdapter(99).name, L"\\Device\\Packet_{adapter-99}");
+    EXPECT_EQ(adapters.GetAdapter(0).IpAddressCount(), 100);
+    EXPECT_EQ(adapters.GetAdapter(0).GatewayCount(), 100);
+    EXPECT_EQ(adapters.GetIpAddress(0, 99), L"198.51.100.98");
+
+    // Records handed in are held to the same limits.
+    std::vector<NetworkAdapterRecord> records(120);
+    records[0].ipAddresses.assign(130, L"203.0.113.5");
+    records[0].gateways.assign(130, L"203.0.113.1");
+    CNetworkAdapter given(std::move(records));
+    EXPECT_EQ(given.GetAdapterCount(), 100);
+    EXPECT_EQ(given.GetAdapter(0).IpAddressCount(), 100);
+    EXPECT_EQ(given.GetAdapter(0).ipMasks.size(), 100u);
+    EXPECT_EQ(given.GetAdapter(0).GatewayCount(), 100);
+}
+
+TEST(NetworkAdapter, RecordedListStandsInForTheSystemList) {
+    ztest::TempDir dir;
+    const std::wstring path = dir / L"adapters.txt";
+    struct Row {
+        const char* name;
+        std::string file;
+        int result;
+        int count;
+        const wchar_t* firstAddress;
+    };
+    const Row rows[] = {
+        {"public adapter", "adapter a\nmac 001A2B3C4D5E\naddress 203.0.113.5 255.255.255.0\n", 1, 1, L"203.0.113.5"},
+        {"malformed list", "adapter a\nmac xyz\n", 0, 0, L""},
+        {"empty list", "", 1, 0, L""},
+    };
+    for (const Row& row : rows) {
+        ztest::WriteBytes(path, row.file);
+        ASSERT_TRUE(SetEnvironmentVariableW(L"ZORVANE_ADAPTER_LIST", path.c_str())) << row.name;
+        CNetworkAdapter adapters;
+        EXPECT_EQ(adapters.GetAdapterCount(), row.count) << row.name;
+        EXPECT_EQ(adapters.GetIpAddress(0, 0), row.firstAddress) << row.name;
+        EXPECT_EQ(adapters.Enumerate(), row.result) << row.name;
+    }
+    // A list that cannot be read gives no adapters rather than the system's.
+    ASSERT_TRUE(SetEnvironmentVariableW(L"ZORVANE_ADAPTER_LIST", (dir / L"none.txt").c_str()));
+    CNetworkAdapter missing;
+    EXPECT_EQ(missing.GetAdapterCount(), 0);
+    SetEnvironmentVariableW(L"ZORVANE_ADAPTER_LIST", nullptr);
+}
+
+}  // namespace
