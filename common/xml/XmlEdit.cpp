@@ -376,12 +376,13 @@ bool CXmlTextDoc::InsertMarkup(XmlSlot parent, XmlSlot after, InsertRequest& req
             at = p.start + p.length - p.endTagLength;
             if (p.length == p.startTagLength + p.endTagLength) lead = 2;  // <p></p>
         } else {
-            at = m_text.size();
+            // The end of the text as the parser reads it, which stops at a NUL.
+            at = std::char_traits<wchar_t>::length(m_text.c_str());
         }
         // The new element goes just before the next tag, after the line break that ends the previous one.
         size_t skip = at;
-        while (skip < m_text.size() && zxml::IsBlank(m_text[skip])) ++skip;
-        if (skip == m_text.size() || m_text[skip] == L'<') at = skip;
+        while (zxml::IsBlank(m_text[skip])) ++skip;
+        if (m_text[skip] == 0 || m_text[skip] == L'<') at = skip;
         insert = (lead ? L"\r\n" : L"") + request.markup + L"\r\n";
         if (!ReplaceRange(at, 0, insert)) return false;
     }
@@ -489,8 +490,8 @@ XmlSlot CXmlTextDoc::DeleteElementAt(XmlSlot slot) {
     // The blanks after the element go with it when they lead to the next tag or the end of the text.
     size_t end = e.start + e.length;
     size_t skip = end;
-    while (skip < m_text.size() && zxml::IsBlank(m_text[skip])) ++skip;
-    if (skip == m_text.size() || m_text[skip] == L'<') end = skip;
+    while (zxml::IsBlank(m_text[skip])) ++skip;
+    if (m_text[skip] == 0 || m_text[skip] == L'<') end = skip;
     const size_t start = e.start;
     ReplaceRange(start, end - start, std::wstring());
     ShiftFollowing(slot, -static_cast<int64_t>(end - start), true);

@@ -57,10 +57,12 @@ MarkupEnd RunToQuotedClose(const wchar_t* t, size_t q) {
 // Runs to the first '>' preceded by `tail` (one or two characters) that begin at or after `from`.
 MarkupEnd RunToTerminator(const wchar_t* t, size_t from, const wchar_t* tail) {
     const size_t tailLength = std::wcslen(tail);
-    for (size_t q = from + tailLength;; ++q) {
+    for (size_t q = from;; ++q) {
         const wchar_t c = t[q];
         if (c == 0) return {q, false};
-        if (c == L'>' && std::wmemcmp(t + q - tailLength, tail, tailLength) == 0) return {q + 1, true};
+        if (c == L'>' && q >= from + tailLength && std::wmemcmp(t + q - tailLength, tail, tailLength) == 0) {
+            return {q + 1, true};
+        }
     }
 }
 

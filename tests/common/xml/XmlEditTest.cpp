@@ -277,6 +277,18 @@ TEST(XmlEdit, PositionAfterEdits) {
     EXPECT_EQ(xmlcheck::CheckIndex(doc), "");
 }
 
+TEST(XmlEdit, TextAfterANulStaysOutsideTheDocument) {
+    // The parser stops at a NUL; a new root must go before it to be found again.
+    const std::wstring junk(L"\0junk <x/>", 10);
+    CXmlTextDoc doc;
+    ASSERT_TRUE(doc.SetText(L"<r/>\r\n" + junk));
+    EXPECT_EQ(doc.DeleteElementAt(1), 0u);
+    ASSERT_TRUE(doc.AppendElement(L"a"));
+    EXPECT_EQ(doc.GetText(), L"<a/>\r\n" + junk);
+    EXPECT_TRUE(CXmlTextDoc().SetText(doc.GetText()));
+    EXPECT_EQ(xmlcheck::CheckIndex(doc), "");
+}
+
 TEST(XmlEdit, LongEditSequenceKeepsTheIndex) {
     CXmlTextDoc doc;
     ASSERT_TRUE(doc.SetText(L"<?xml version=\"1.0\"?>\r\n<zorvane>\r\n<list>\r\n</list>\r\n<tail x='1'/>\r\n</zorvane>\r\n"));
