@@ -1,0 +1,144 @@
+#include "tests/support/ProcessSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "common/fs/File.h"
+#include "tests/support/TestSupport.h"
+
+namespace fs = std::filesystem;
+
+namespace ztest {
+namespace {
+
+constexpr DWORD kPipeBytes = 64 * 1024;
+
+// Starts "\"exePath\" args"; `startup` may carry standard handles, then handles are inherited.
+bool Start(const std::wstring& exePath, const std::wstring& args, const std::wstring& folder,
+           STARTUPINFOW& startup, PROCESS_INFORMATION& info) {
+    std::wstring line = L"\"" + exePath + L"\"";
+    if (!args.empty()) line += L" " + args;
+    std::vector<wchar_t> buffer(line.begin(), line.end());
+    buffer.push_back(L'\0');
+    const BOOL inherit = (startup.dwFlags & STARTF_USESTDHANDLES) ? TRUE : FALSE;
+    return ::CreateProcessW(exePath.c_str(), buffer.data(), nullptr, nullptr, inherit, 0, nullptr,
+                            folder.empty() ? nullptr : folder.c_str(), &startup, &info) != FALSE;
+}
+
+}  // namespace
+
+std::wstring TestProgram(const std::wstring& fileName) { return BinaryDir() + L"\\tests\\" + fileName; }
+std::wstring StandInExe() { return TestProgram(L"zv_standin.exe"); }
+std::wstring ExitRunnerExe() { return TestProgram(L"zv_exit_runner.exe"); }
+
+void CopyProgram(const std::wstring& from, const std::wstring& to) {
+    std::error_code ec;
+    fs::create_directories(fs::path(to).parent_path(), ec);
+    fs::copy_file(fs::path(from), fs::path(to), fs::copy_options::overwrite_existing, ec);
+    EXPECT_FALSE(ec) << U(from) << " -> " << U(to) << ": " << ec.message();
+}
+
+void InstallStandIn(const std::wstring& exePath, const StandInScript& script) {
+    CopyProgram(StandInExe(), exePath);
+    WriteBytes(StandInScriptPath(exePath), FormatStandInScript(script));
+    zfs::DeleteFileAt(StandInRecordPath(exePath));
+}
+
+std::vector<StandInRun> StandInRuns(const std::wstring& exePath) {
+    std::string bytes;
+    std::wstring error;
+    if (!zfs::ReadFileBytes(StandInRecordPath(exePath), bytes, error)) return {};
+    return ParseStandInRuns(bytes);
+}
+
+bool WaitForStandInRuns(const std::wstring& exePath, size_t count, DWORD timeoutMs) {
+    const ULONGLONG end = ::GetTickCount64() + timeoutMs;
+    for (;;) {
+        if (StandInRuns(exePath).size() >= count) return true;
+        if (::GetTickCount64() >= end) return false;
+        ::Sleep(20);
+    }
+}
+
+ChildProcess::ChildProcess(const std::wstring& exePath, const std::wstring& args, const std::wstring& folder) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info{};
+    if (!Start(exePath, args, folder, startup, info)) {
+        ADD_FAILURE() << "cannot start " << U(exePath) << " (error " << ::GetLastError() << ")";
+        return;
+    }
+    m_process.reset(info.hProcess);
+    UniqueHandle thread(info.hThread);
+    m_id = info.dwProcessId;
+}
+
+bool ChildProcess::Running() const {
+    return m_process && ::WaitForSingleObject(m_process.get(), 0) == WAIT_TIMEOUT;
+}
+
+bool ChildProcess::Wait(DWORD timeoutMs, DWORD* exitCode) {
+    if (!m_process || ::WaitForSingleObject(m_process.get(), timeoutMs) != WAIT_OBJECT_0) return false;
+    DWORD code = 0;
+    ::GetExitCodeProcess(m_process.get(), &code);
+    if (exitCode) *exitCode = code;
+    return true;
+}
+
+void ChildProcess::Kill() {
+    if (!Running()) return;
+    ::TerminateProcess(m_process.get(), 1);
+    ::WaitForSingleObject(m_process.get(), 10000);
+}
+
+CapturedRun RunCaptured(const std::wstring& exePath, const std::wstring& args, DWORD timeoutMs) {
+    CapturedRun result;
+    SECURITY_ATTRIBUTES inheritable{};
+    inheritable.nLength = sizeof(inheritable);
+    inheritable.bInheritHandle = TRUE;
+    UniqueHandle readEnd, writeEnd;
+    if (!::CreatePipe(readEnd.put(), writeEnd.put(), &inheritable, kPipeBytes)) {
+        ADD_FAILURE() << "cannot create a pipe";
+        return result;
+    }
+    ::SetHandleInformation(readEnd.get(), HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = nullptr;
+    startup.hStdOutput = writeEnd.get();
+    startup.hStdError = writeEnd.get();
+    PROCESS_INFORMATION info{};
+    if (!Start(exePath, args, L"", startup, info)) return result;
+    result.started = true;
+    UniqueHandle process(info.hProcess);
+    UniqueHandle thread(info.hThread);
+    writeEnd.reset();  // the child holds the only writer now, so the read ends when it ends
+
+    if (::WaitForSingleObject(process.get(), timeoutMs) == WAIT_OBJECT_0) {
+        result.finished = true;
+        ::GetExitCodeProcess(process.get(), &result.exitCode);
+    } else {
+        ::TerminateProcess(process.get(), 1);
+        ::WaitForSingleObject(process.get(), 10000);
+    }
+    char chunk[4096];
+    DWORD got = 0;
+    while (::ReadFile(readEnd.get(), chunk, sizeof(chunk), &got, nullptr) && got > 0) result.output.append(chunk, got);
+    return result;
+}
+
+RunnerResult RunThroughRunner(const std::wstring& exePath, const std::wstring& args) {
+    RunnerResult result;
+    const CapturedRun run = RunCaptured(ExitRunnerExe(), L"\"" + exePath + L"\" " + args);
+    result.output = run.output;
+    if (!run.finished || run.exitCode != 0) return result;
+    char* end = nullptr;
+    result.exitCode = std::strtoul(run.output.c_str(), &end, 10);
+    result.ran = end != run.output.c_str();
+    return result;
+}
+
+}  // namespace ztest
