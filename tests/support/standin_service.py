@@ -337,10 +337,9 @@ def control(port, order, timeout=5.0):
             reply += chunk
 
 
-def alive(pid):
+def answers(port):
     try:
-        os.kill(pid, 0)
-        return True
+        return control(port, "/__control/ping", timeout=1.0).endswith(b"zorvane-standin")
     except OSError:
         return False
 
@@ -354,12 +353,12 @@ def stop(info):
         control(port, "/__control/shutdown")
     except OSError:
         pass
+    # The service removes the file as its last step.
     deadline = time.monotonic() + 5
-    while alive(pid) and time.monotonic() < deadline:
-        time.sleep(0.1)
-    if alive(pid):
+    while os.path.exists(info) and time.monotonic() < deadline:
+        time.sleep(0.05)
+    if os.path.exists(info) and answers(port):
         try:
-            control(port, "/__control/ping")  # still our service on that port: end it
             os.kill(pid, signal.SIGTERM)
         except OSError:
             pass
