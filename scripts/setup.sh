@@ -10,6 +10,7 @@ packages=(
   googletest libgtest-dev
   libpugixml-dev
   imagemagick
+  fonts-nanum
 )
 
 missing=()

@@ -1,0 +1,260 @@
+// Opens each kind of box the programs show, in both shipped languages, saves a PNG of each under the given
+// folder for a person to look at, and fails (exit code 1) when a text does not fit its control.
+//   xmessagebox_shots <source root> <output folder>
+#include <windows.h>
+#include <shellapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "common/framework/UniqueHandle.h"
+#include "common/fs/File.h"
+#include "common/language/LangTable.h"
+#include "common/ui/XMessageBox.h"
+
+namespace {
+
+struct Kind {
+    const char* name;
+    UINT style;
+    const wchar_t* section;
+    const wchar_t* key;
+};
+const Kind kKinds[] = {
+    {"question", 0x24, L"question", L"exit"},
+    {"question-two-lines", 0x24, L"question", L"update"},
+    {"information", 0x40, L"information", L"fail_login"},
+    {"exclamation", 0x30, L"error", L"not_connect_server"},
+    {"exclamation-long", 0x30, L"error", L"fail_program_load"},
+};
+
+// --- PNG with stored (uncompressed) deflate blocks ---
+uint32_t Crc(const uint8_t* data, size_t size, uint32_t crc = 0xFFFFFFFFu) {
+    for (size_t i = 0; i < size; ++i) {
+        crc ^= data[i];
+        for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return crc;
+}
+
+void Put32(std::string& out, uint32_t v) {
+    for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<char>((v >> shift) & 0xFF));
+}
+
+void Chunk(std::string& png, const char* type, const std::string& data) {
+    Put32(png, static_cast<uint32_t>(data.size()));
+    std::string body(type, 4);
+    body += data;
+    png += body;
+    Put32(png, ~Crc(reinterpret_cast<const uint8_t*>(body.data()), body.size()));
+}
+
+std::string EncodePng(int width, int height, const std::vector<uint8_t>& rgbRows) {
+    std::string png("\x89PNG\r\n\x1a\n", 8);
+    std::string header;
+    Put32(header, static_cast<uint32_t>(width));
+    Put32(header, static_cast<uint32_t>(height));
+    header += std::string("\x08\x02\x00\x00\x00", 5);  // 8-bit RGB
+    Chunk(png, "IHDR", header);
+    std::string z("\x78\x01", 2);
+    uint32_t a = 1, b = 0;
+    for (uint8_t byte : rgbRows) {
+        a = (a + byte) % 65521;
+        b = (b + a) % 65521;
+    }
+    for (size_t pos = 0; pos < rgbRows.size() || pos == 0;) {
+        const size_t n = std::min<size_t>(65535, rgbRows.size() - pos);
+        const bool last = pos + n == rgbRows.size();
+        z.push_back(last ? 1 : 0);
+        z.push_back(static_cast<char>(n & 0xFF));
+        z.push_back(static_cast<char>(n >> 8));
+        z.push_back(static_cast<char>(~n & 0xFF));
+        z.push_back(static_cast<char>((~n >> 8) & 0xFF));
+        z.append(reinterpret_cast<const char*>(rgbRows.data() + pos), n);
+        pos += n;
+        if (last) break;
+    }
+    Put32(z, (b << 16) | a);
+    Chunk(png, "IDAT", z);
+    Chunk(png, "IEND", "");
+    return png;
+}
+
+// Copies the window's area of the screen (frame included) into PNG bytes.
+std::string Capture(HWND window) {
+    RECT r{};
+    ::GetWindowRect(window, &r);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    HDC screen = ::GetDC(nullptr);
+    HDC memory = ::CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = w;
+    info.bmiHeader.biHeight = -h;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    void* bits = nullptr;
+    HBITMAP bitmap = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = ::SelectObject(memory, bitmap);
+    ::BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+    ::GdiFlush();
+    const int stride = (w * 3 + 3) & ~3;
+    std::vector<uint8_t> rows;
+    rows.reserve(static_cast<size_t>((w * 3 + 1) * h));
+    for (int y = 0; y < h; ++y) {
+        rows.push_back(0);
+        const uint8_t* line = static_cast<const uint8_t*>(bits) + static_cast<size_t>(y) * stride;
+        for (int x = 0; x < w; ++x) {
+            rows.push_back(line[x * 3 + 2]);
+            rows.push_back(line[x * 3 + 1]);
+            rows.push_back(line[x * 3]);
+        }
+    }
+    ::SelectObject(memory, old);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(memory);
+    ::ReleaseDC(nullptr, screen);
+    return EncodePng(w, h, rows);
+}
+
+// Names the controls whose text needs more room than they have.
+std::vector<std::wstring> ClippedTexts(HWND box) {
+    std::vector<std::wstring> clipped;
+    for (HWND child = ::GetWindow(box, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        wchar_t text[1024] = {};
+        if (::GetWindowTextW(child, text, 1024) <= 0) continue;
+        wchar_t cls[32] = {};
+        ::GetClassNameW(child, cls, 32);
+        const bool isStatic = ::_wcsicmp(cls, L"Static") == 0;
+        RECT client{};
+        ::GetClientRect(child, &client);
+        HDC dc = ::GetDC(child);
+        HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(child, WM_GETFONT, 0, 0)));
+        RECT need{0, 0, client.right, 0};
+        if (isStatic) {
+            ::DrawTextW(dc, text, -1, &need, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
+        } else {
+            ::DrawTextW(dc, text, -1, &need, DT_CALCRECT | DT_SINGLELINE);
+            need.right += 8;  // the button's frame and focus rectangle
+        }
+        ::SelectObject(dc, old);
+        ::ReleaseDC(child, dc);
+        if (need.right > client.right || need.bottom > client.bottom) clipped.push_back(text);
+    }
+    return clipped;
+}
+
+// Paths handed over by the build are Unix paths; under Wine drive Z: maps the Unix root.
+std::wstring WindowsPath(std::wstring path) {
+    if (path.empty() || path[0] != L'/') return path;
+    std::replace(path.begin(), path.end(), L'/', L'\\');
+    return L"Z:" + path;
+}
+
+HWND FindBox(DWORD thread) {
+    struct Search {
+        HWND found = nullptr;
+    } search;
+    for (int i = 0; i < 500 && !search.found; ++i) {
+        ::EnumThreadWindows(
+            thread,
+            [](HWND hwnd, LPARAM p) -> BOOL {
+                wchar_t cls[16] = {};
+                ::GetClassNameW(hwnd, cls, 16);
+                if (::IsWindowVisible(hwnd) && std::wstring(cls) == L"#32770") {
+                    reinterpret_cast<Search*>(p)->found = hwnd;
+                    return FALSE;
+                }
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&search));
+        if (!search.found) ::Sleep(20);
+    }
+    return search.found;
+}
+
+}  // namespace
+
+// Under Wine the dialog fonts have no Hangul; link them to an installed Korean font (fonts-nanum) and run
+// again, since a process reads the font links when it starts. Windows itself is left alone.
+bool LinkHangulFontUnderWine() {
+    HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
+    if (!ntdll || !::GetProcAddress(ntdll, "wine_get_version")) return false;
+    UniqueRegKey key;
+    if (::RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows NT\\CurrentVersion\\FontLink\\SystemLink",
+                          0, nullptr, 0, KEY_WRITE, nullptr, key.put(), nullptr) != ERROR_SUCCESS) {
+        return false;
+    }
+    const wchar_t link[] = L"NanumGothic.ttf,NanumGothic\0NanumBarunGothic.ttf,NanumBarunGothic\0";
+    for (const wchar_t* face : {L"Tahoma", L"MS Shell Dlg", L"Microsoft Sans Serif", L"MS Sans Serif"}) {
+        ::RegSetValueExW(key.get(), face, 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(link), sizeof(link));
+    }
+    return true;
+}
+
+int RunAgain() {
+    std::wstring command = ::GetCommandLineW();
+    command += L" --linked";
+    STARTUPINFOW si{};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi{};
+    if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return 2;
+    UniqueHandle process(pi.hProcess), thread(pi.hThread);
+    ::WaitForSingleObject(process.get(), INFINITE);
+    DWORD code = 2;
+    ::GetExitCodeProcess(process.get(), &code);
+    return static_cast<int>(code);
+}
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    int argc = 0;
+    LPWSTR* argv = ::CommandLineToArgvW(::GetCommandLineW(), &argc);
+    if (!argv || argc < 3) return 2;
+    if (argc == 3 && LinkHangulFontUnderWine()) {
+        ::LocalFree(argv);
+        return RunAgain();
+    }
+    const std::wstring root = WindowsPath(argv[1]);
+    const std::wstring out = WindowsPath(argv[2]);
+    ::LocalFree(argv);
+    ::CreateDirectoryW(out.c_str(), nullptr);
+
+    int failures = 0;
+    const DWORD uiThread = ::GetCurrentThreadId();
+    for (const wchar_t* language : {L"korean", L"english"}) {
+        if (!CLangTable::GetInstance()->Load(root, language)) {
+            std::fwprintf(stderr, L"cannot load the %ls language file\n", language);
+            return 2;
+        }
+        ExtendedMessageBoxOptions options;
+        LoadMessageBoxCaptions(options);
+        for (const Kind& kind : kKinds) {
+            const std::wstring text = CLangTable::GetInstance()->GetText(kind.section, kind.key);
+            const std::wstring caption = CLangTable::GetInstance()->GetText(kind.section, L"title");
+            const std::wstring file = out + L"\\" + language + L"-" + std::wstring(kind.name, kind.name + strlen(kind.name)) + L".png";
+            std::thread driver([&] {
+                HWND box = FindBox(uiThread);
+                if (!box) {
+                    ++failures;
+                    return;
+                }
+                ::Sleep(400);  // painted
+                std::wstring error;
+                if (!zfs::WriteFileAtomic(file, Capture(box), error)) ++failures;
+                for (const std::wstring& clipped : ClippedTexts(box)) {
+                    std::fwprintf(stderr, L"%ls: clipped text: %ls\n", file.c_str(), clipped.c_str());
+                    ++failures;
+                }
+                const int button = (kind.style & 0x0F) == MB_YESNO ? IDYES : IDOK;
+                ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+            });
+            ExtendedMessageBox(nullptr, text.c_str(), caption.c_str(), kind.style | EMB_NO_BEEP, &options);
+            driver.join();
+        }
+    }
+    return failures == 0 ? 0 : 1;
+}
