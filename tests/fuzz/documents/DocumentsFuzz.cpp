@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <system_error>
 #include <filesystem>
 #include <string>
 
@@ -20,20 +21,30 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::wstring& WorkDir() {
-    static const std::wstring dir = [] {
+// A folder of this process's own, removed when the process ends.
+class WorkFolder {
+public:
+    WorkFolder() {
         // Every run writes a dozen files, each flushed to disk: memory-backed storage keeps that fast.
         std::error_code ec;
         const fs::path base = fs::is_directory("/dev/shm", ec) ? fs::path("/dev/shm") : fs::temp_directory_path();
-        const fs::path path = base / ("zv-documents-fuzz-" + std::to_string(getpid()));
-        fs::create_directories(path);
-        std::atexit([] { std::error_code ec; fs::remove_all(fs::path(WideToUtf8(WorkDir())), ec); });
-        return Utf8ToWide(path.string());
-    }();
-    return dir;
-}
+        m_path = base / ("zv-documents-fuzz-" + std::to_string(getpid()));
+        fs::create_directories(m_path);
+    }
+    ~WorkFolder() {
+        std::error_code ec;
+        fs::remove_all(m_path, ec);
+    }
+    std::wstring Path(const wchar_t* name) const { return Utf8ToWide((m_path / WideToUtf8(name)).string()); }
 
-std::wstring PathOf(const wchar_t* name) { return WorkDir() + L"/" + name; }
+private:
+    fs::path m_path;
+};
+
+std::wstring PathOf(const wchar_t* name) {
+    static const WorkFolder folder;
+    return folder.Path(name);
+}
 
 void Put(const std::wstring& path, const std::string& bytes) {
     std::wstring error;
