@@ -18,7 +18,7 @@ bool ReadFileBytes(const std::wstring& path, std::string& bytes, std::wstring& e
 bool WriteFileAtomic(const std::wstring& path, const std::string& bytes, std::wstring& error);
 
 // Appends `bytes` in one write to a file opened for appending (created when missing), so lines of two
-// processes never overwrite each other.
+// processes never overwrite or split each other.
 bool AppendToFile(const std::wstring& path, const std::string& bytes);
 
 // Renames a file, replacing the target when it exists.

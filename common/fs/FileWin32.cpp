@@ -134,15 +134,26 @@ bool WriteFileAtomic(const std::wstring& path, const std::string& bytes, std::ws
     return true;
 }
 
+// An append-only handle places each write at the end as a whole on Windows itself, but not every
+// implementation of the API does so for concurrent writers (Wine reads the end, then writes there). An
+// exclusive lock on one byte far beyond any text, held around the one write, keeps the writers in turn
+// without blocking readers; the lock goes with its handle, also when the process dies.
 bool AppendToFile(const std::wstring& path, const std::string& bytes) {
-    UniqueFile file(::CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                  nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueFile file(::CreateFileW(path.c_str(), FILE_APPEND_DATA | FILE_READ_DATA,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return false;
     if (bytes.empty()) return true;
     if (bytes.size() > 0x7FFFFFFF) return false;
+    OVERLAPPED range{};
+    range.Offset = 0xFFFFFFFEu;
+    range.OffsetHigh = 0x7FFFFFFFu;
+    const bool locked = ::LockFileEx(file.get(), LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &range) != FALSE;
     DWORD written = 0;
-    return ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-           written == bytes.size();
+    const bool ok = ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                    written == bytes.size();
+    if (locked) ::UnlockFileEx(file.get(), 0, 1, 0, &range);
+    return ok;
 }
 
 bool MoveFileReplacing(const std::wstring& from, const std::wstring& to) {

@@ -4,7 +4,7 @@
 #include <memory>
 #include <utility>
 
-#include "common/log/LogAppend.h"
+#include "common/fs/File.h"
 #include "common/text/TextFormat.h"
 #include "common/text/Utf.h"
 
@@ -116,5 +116,5 @@ bool CLogFile::WriteLine(const std::wstring& text) {
     // lands in the file of the date it shows.
     const LogTime now = Now();
     const std::wstring path = m_folder + L"\\" + DayFileName(now);
-    return AppendLogLine(path, WideToUtf8(StampedLine(now, text)));
+    return zfs::AppendToFile(path, WideToUtf8(StampedLine(now, text)));
 }
