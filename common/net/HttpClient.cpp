@@ -46,10 +46,10 @@ private:
     bool m_started = false;
 };
 
-enum class Direction { Read, Write };
+enum class Direction { Read, Write, Connect };
 
-// Waits until the socket is ready, for at most kQuietLimit and never past `deadline`. A socket whose
-// connection failed counts as not ready.
+// Waits until the socket is ready, for at most kQuietLimit and never past `deadline`. A connection
+// attempt that failed counts as not ready.
 bool WaitReady(SOCKET s, Direction direction, Clock::time_point deadline) {
     const Clock::time_point now = Clock::now();
     if (now >= deadline) return false;
@@ -64,9 +64,11 @@ bool WaitReady(SOCKET s, Direction direction, Clock::time_point deadline) {
     FD_ZERO(&failed);
     FD_SET(s, &ready);
     FD_SET(s, &failed);
-    const int count = ::select(0, direction == Direction::Read ? &ready : nullptr,
-                               direction == Direction::Write ? &ready : nullptr, &failed, &tv);
-    return count > 0 && FD_ISSET(s, &ready) && !FD_ISSET(s, &failed);
+    const bool reading = direction == Direction::Read;
+    const bool connecting = direction == Direction::Connect;
+    const int count = ::select(0, reading ? &ready : nullptr, reading ? nullptr : &ready,
+                               connecting ? &failed : nullptr, &tv);
+    return count > 0 && FD_ISSET(s, &ready) && !(connecting && FD_ISSET(s, &failed));
 }
 
 bool SetBlocking(SOCKET s, bool blocking) {
@@ -77,7 +79,7 @@ bool SetBlocking(SOCKET s, bool blocking) {
 bool ConnectBefore(SOCKET s, const sockaddr_in& address, Clock::time_point deadline) {
     if (!SetBlocking(s, false)) return false;
     if (::connect(s, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0) {
-        if (::WSAGetLastError() != WSAEWOULDBLOCK || !WaitReady(s, Direction::Write, deadline)) return false;
+        if (::WSAGetLastError() != WSAEWOULDBLOCK || !WaitReady(s, Direction::Connect, deadline)) return false;
         int error = 0;
         int length = sizeof(error);
         if (::getsockopt(s, SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&error), &length) != 0 || error != 0) {

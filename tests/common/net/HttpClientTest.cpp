@@ -148,10 +148,19 @@ TEST(HttpClient, RefusedRequestsSendNothing) {
     EXPECT_TRUE(session.Requests().empty());
 }
 
-TEST(HttpClient, UnknownServerFails) {
-    std::wstring reply = L"previous";
-    EXPECT_EQ(HttpGetUrlNoHeaders(L"http://" + UnresolvableServer() + L"/getip.php", reply), 0);
-    EXPECT_EQ(reply, L"previous");
+TEST(HttpClient, UnreachableServersFail) {
+    std::wstring closedPortUrl;
+    {
+        StandinSession session;
+        ASSERT_TRUE(session.IsOpen());
+        closedPortUrl = session.Url("/getip.php");
+    }  // the session's port is closed again here
+    const std::wstring urls[] = {L"http://" + UnresolvableServer() + L"/getip.php", closedPortUrl};
+    for (const std::wstring& url : urls) {
+        std::wstring reply = L"previous";
+        EXPECT_EQ(HttpGetUrlNoHeaders(url, reply), 0) << ztest::U(url);
+        EXPECT_EQ(reply, L"previous") << ztest::U(url);
+    }
 }
 
 TEST(HttpClient, LongRequestArrivesWhole) {

@@ -82,6 +82,23 @@ TEST(NetworkAdapter, TakesTheSystemListInOrder) {
     EXPECT_EQ(adapters.GetDescription(-1), L"");
 }
 
+TEST(NetworkAdapter, ReadsTheSystemList) {
+    // The same list read directly, with a buffer far larger than needed.
+    std::vector<IP_ADAPTER_INFO> direct(64);
+    ULONG size = static_cast<ULONG>(direct.size() * sizeof(IP_ADAPTER_INFO));
+    const bool listed = GetAdaptersInfo(direct.data(), &size) == NO_ERROR;
+
+    CNetworkAdapter adapters;
+    EXPECT_EQ(adapters.Enumerate(), listed ? 1 : 0);
+    int index = 0;
+    for (const IP_ADAPTER_INFO* info = listed ? direct.data() : nullptr; info != nullptr; info = info->Next, ++index) {
+        EXPECT_EQ(adapters.GetAdapter(index).name, L"\\Device\\Packet_" + ztest::W(info->AdapterName)) << index;
+        EXPECT_EQ(adapters.GetIpAddress(index, 0), ztest::W(info->IpAddressList.IpAddress.String)) << index;
+        EXPECT_EQ(adapters.GetMacAddress(index).size(), 2u * info->AddressLength) << index;
+    }
+    EXPECT_EQ(adapters.GetAdapterCount(), index);
+}
+
 TEST(NetworkAdapter, KeepsAtMostOneHundredOfEach) {
     std::vector<IP_ADAPTER_INFO> list = MakeList(150);
     std::vector<IP_ADDR_STRING> extra(150);
@@ -105,6 +122,7 @@ TEST(NetworkAdapter, KeepsAtMostOneHundredOfEach) {
     records[0].ipAddresses.assign(130, L"203.0.113.5");
     records[0].gateways.assign(130, L"203.0.113.1");
     CNetworkAdapter given(std::move(records));
+    EXPECT_LT(sizeof(given), 256u);  // the lists live on the heap
     EXPECT_EQ(given.GetAdapterCount(), 100);
     EXPECT_EQ(given.GetAdapter(0).IpAddressCount(), 100);
     EXPECT_EQ(given.GetAdapter(0).ipMasks.size(), 100u);
