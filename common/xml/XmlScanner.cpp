@@ -1,4 +1,5 @@
 // The node scanner, the token helpers and the entity references.
+#include <cstdint>
 #include <cstring>
 
 #include "common/xml/XmlTextDoc.h"
@@ -8,7 +9,36 @@ namespace {
 
 using zxml::IsBlank;
 
-bool EndsTagName(wchar_t c) { return c == 0 || IsBlank(c) || c == L'/' || c == L'>'; }
+// Classes of the first 128 units, so the scanning loops test one table entry per character.
+enum : uint8_t {
+    kEndsText = 1,     // 0 < >
+    kEndsTagRun = 2,   // 0 > " '
+    kEndsTagName = 4,  // 0 blanks / >
+};
+
+constexpr uint8_t ClassOf(int c) {
+    return static_cast<uint8_t>(((c == 0 || c == '<' || c == '>') ? kEndsText : 0) |
+                                ((c == 0 || c == '>' || c == '"' || c == '\'') ? kEndsTagRun : 0) |
+                                ((c == 0 || c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '/' || c == '>')
+                                     ? kEndsTagName
+                                     : 0));
+}
+
+struct ClassTable {
+    uint8_t entry[128];
+    constexpr ClassTable() : entry() {
+        for (int c = 0; c < 128; ++c) entry[c] = ClassOf(c);
+    }
+};
+
+constexpr ClassTable kClasses;
+
+inline bool Is(wchar_t c, uint8_t cls) {
+    const uint32_t unit = static_cast<uint32_t>(c);
+    return unit < 128 && (kClasses.entry[unit] & cls) != 0;
+}
+
+inline bool EndsTagName(wchar_t c) { return Is(c, kEndsTagName); }
 
 bool IsNameStart(wchar_t c) {
     return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z') || c == L'_' || c == L':' || c >= 0x7B;
@@ -40,30 +70,36 @@ struct MarkupEnd {
 
 // Runs to the first '>' outside a quoted value (inclusive), tracking both kinds of quotes.
 MarkupEnd RunToQuotedClose(const wchar_t* t, size_t q) {
-    wchar_t quote = 0;
-    for (;; ++q) {
+    for (;;) {
+        while (!Is(t[q], kEndsTagRun)) ++q;
+        const wchar_t c = t[q];
+        if (c == L'>') return {q + 1, true};
+        if (c == 0) return {q, false};
+        // A quoted value runs to its own closing quote.
+        ++q;
+        while (t[q] != c && t[q] != 0) ++q;
+        if (t[q] == 0) return {q, false};
+        ++q;
+    }
+}
+
+// Runs to the first '>' preceded by `tail` ("--", "]]" or "?") that lies at or after `from`.
+MarkupEnd RunToTerminator(const wchar_t* t, size_t from, wchar_t tail, bool doubled) {
+    const size_t tailLength = doubled ? 2 : 1;
+    for (size_t q = from;; ++q) {
         const wchar_t c = t[q];
         if (c == 0) return {q, false};
-        if (quote) {
-            if (c == quote) quote = 0;
-        } else if (c == L'>') {
+        if (c == L'>' && q >= from + tailLength && t[q - 1] == tail && (!doubled || t[q - 2] == tail)) {
             return {q + 1, true};
-        } else if (c == L'"' || c == L'\'') {
-            quote = c;
         }
     }
 }
 
-// Runs to the first '>' preceded by `tail` (one or two characters) that begin at or after `from`.
-MarkupEnd RunToTerminator(const wchar_t* t, size_t from, const wchar_t* tail) {
-    const size_t tailLength = std::wcslen(tail);
-    for (size_t q = from;; ++q) {
-        const wchar_t c = t[q];
-        if (c == 0) return {q, false};
-        if (c == L'>' && q >= from + tailLength && std::wmemcmp(t + q - tailLength, tail, tailLength) == 0) {
-            return {q + 1, true};
-        }
-    }
+// Copies a name into a node's buffer; the buffers are reused from node to node, so after the first
+// few nodes this is a plain copy.
+void AssignName(std::wstring& name, const wchar_t* text, size_t length) {
+    name.resize(length);
+    std::char_traits<wchar_t>::copy(&name[0], text, length);
 }
 
 // A faulty node: it runs to the next '>' outside quotes, or ends before a '<'.
@@ -106,7 +142,7 @@ MarkupResult ScanMarkup(XmlScanState& scan, XmlNodeInfo& node, size_t p, bool ne
             if (t[p + 3] == L'-') {
                 kind = XmlNodeKind::Comment;
                 what = L"Comment";
-                run = RunToTerminator(t, p + 4, L"--");
+                run = RunToTerminator(t, p + 4, L'-', true);
             } else {
                 faulty = L"comment tag";
             }
@@ -114,7 +150,7 @@ MarkupResult ScanMarkup(XmlScanState& scan, XmlNodeInfo& node, size_t p, bool ne
             if (t[p + 3] == L'C') {
                 kind = XmlNodeKind::CData;
                 what = L"CDATA Section";
-                run = RunToTerminator(t, p + 4, L"]]");
+                run = RunToTerminator(t, p + 4, L']', true);
             } else {
                 faulty = L"tag";
             }
@@ -145,8 +181,8 @@ MarkupResult ScanMarkup(XmlScanState& scan, XmlNodeInfo& node, size_t p, bool ne
         what = L"Processing instruction";
         size_t q = p + 2;
         while (!EndsTagName(t[q])) ++q;
-        node.name.assign(t + p + 2, q - (p + 2));
-        run = RunToTerminator(t, p + 2, L"?");
+        AssignName(node.name, t + p + 2, q - (p + 2));
+        run = RunToTerminator(t, p + 2, L'?', false);
     } else if (c1 == 0) {
         run = {p + 1, false};
     } else if (IsNameStart(c1)) {
@@ -154,7 +190,7 @@ MarkupResult ScanMarkup(XmlScanState& scan, XmlNodeInfo& node, size_t p, bool ne
         what = L"Element tag";
         size_t q = p + 1;
         while (!EndsTagName(t[q])) ++q;
-        node.name.assign(t + p + 1, q - (p + 1));
+        AssignName(node.name, t + p + 1, q - (p + 1));
         const size_t nameEnd = q;
         run = RunToQuotedClose(t, q);
         if (run.terminated) {
@@ -234,14 +270,8 @@ XmlNodeKind CXmlTextDoc::ScanNode(XmlScanState& scan, XmlNodeInfo& node) {
         while (IsBlank(t[p])) ++p;
         if (t[p] != 0 && t[p] != L'<') {
             kind = XmlNodeKind::Text;
-            for (;; ++p) {
-                const wchar_t c = t[p];
-                if (c == 0 || c == L'<') break;
-                if (c == L'>') {
-                    ++p;
-                    break;
-                }
-            }
+            while (!Is(t[p], kEndsText)) ++p;
+            if (t[p] == L'>') ++p;
         }
     } else {
         const MarkupResult markup = ScanMarkup(scan, node, p, false);
@@ -287,7 +317,10 @@ std::wstring CXmlTextDoc::CopyToken(const XmlScanState& scan) {
 bool CXmlTextDoc::TokenIs(const XmlScanState& scan, const std::wstring& name) {
     const size_t length = scan.tokenEnd > scan.tokenStart ? scan.tokenEnd - scan.tokenStart : 0;
     if (length > name.size()) return false;
-    if (std::wmemcmp(scan.text + scan.tokenStart, name.data(), length) != 0) return false;
+    const wchar_t* token = scan.text + scan.tokenStart;
+    for (size_t i = 0; i < length; ++i) {
+        if (token[i] != name[i]) return false;
+    }
     if (length == name.size()) return true;
     switch (name[length]) {
         case L' ': case L'=': case L'/': case L'[': case L']':
