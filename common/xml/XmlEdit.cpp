@@ -179,6 +179,7 @@ bool CXmlTextDoc::LocateAttr(XmlScanState& scan, const std::wstring& name) {
         if (c == L'"' || c == L'\'') {
             size_t close = i + 1;
             while (t[close] != 0 && t[close] != c) ++close;
+            if (t[close] == 0) break;  // a quote that never closes ends the search
             if (matched && valueNext) {
                 scan.tokenStart = i + 1;
                 scan.tokenEnd = close;
@@ -186,7 +187,7 @@ bool CXmlTextDoc::LocateAttr(XmlScanState& scan, const std::wstring& name) {
                 return true;
             }
             if (matched) return valueless();
-            lastEnd = t[close] ? close + 1 : close;
+            lastEnd = close + 1;
             i = lastEnd;
             valueNext = false;
             continue;
