@@ -6,16 +6,6 @@ namespace {
 
 constexpr wchar_t kReplacement = 0xFFFD;
 
-void AppendCodePoint(std::wstring& out, uint32_t cp) {
-    if (cp >= 0x10000) {
-        cp -= 0x10000;
-        out.push_back(static_cast<wchar_t>(0xD800 + (cp >> 10)));
-        out.push_back(static_cast<wchar_t>(0xDC00 + (cp & 0x3FF)));
-    } else {
-        out.push_back(static_cast<wchar_t>(cp));
-    }
-}
-
 void AppendUtf8(std::string& out, uint32_t cp) {
     if (cp < 0x80) {
         out.push_back(static_cast<char>(cp));
@@ -37,15 +27,17 @@ void AppendUtf8(std::string& out, uint32_t cp) {
 }  // namespace
 
 std::wstring Utf8ToWide(std::string_view bytes) {
-    std::wstring out;
-    out.reserve(bytes.size());
-    const size_t n = bytes.size();
-    size_t i = 0;
-    while (i < n) {
-        const uint8_t b0 = static_cast<uint8_t>(bytes[i]);
+    // Never more units than bytes: one buffer, filled in place, cut to size at the end.
+    std::wstring out(bytes.size(), L'\0');
+    wchar_t* const first = out.data();
+    wchar_t* w = first;
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    const unsigned char* const end = p + bytes.size();
+    while (p < end) {
+        const uint8_t b0 = *p;
         if (b0 < 0x80) {
-            out.push_back(static_cast<wchar_t>(b0));
-            ++i;
+            *w++ = static_cast<wchar_t>(b0);
+            ++p;
             continue;
         }
         size_t extra;
@@ -58,29 +50,35 @@ std::wstring Utf8ToWide(std::string_view bytes) {
         } else if (b0 >= 0xF0 && b0 <= 0xF4) {
             extra = 3; cp = b0 & 0x07; min = 0x10000;
         } else {
-            out.push_back(kReplacement);
-            ++i;
+            *w++ = kReplacement;
+            ++p;
             continue;
         }
         size_t j = 1;
-        for (; j <= extra && i + j < n; ++j) {
-            const uint8_t b = static_cast<uint8_t>(bytes[i + j]);
+        for (; j <= extra && p + j < end; ++j) {
+            const uint8_t b = p[j];
             if ((b & 0xC0) != 0x80) break;
             cp = (cp << 6) | (b & 0x3F);
         }
         if (j <= extra) {
             // Truncated sequence: one replacement for the bytes read so far.
-            out.push_back(kReplacement);
-            i += j;
+            *w++ = kReplacement;
+            p += j;
             continue;
         }
         if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-            out.push_back(kReplacement);
+            *w++ = kReplacement;
+        } else if (cp >= 0x10000) {
+            // Four bytes give two units: still within the buffer.
+            cp -= 0x10000;
+            *w++ = static_cast<wchar_t>(0xD800 + (cp >> 10));
+            *w++ = static_cast<wchar_t>(0xDC00 + (cp & 0x3FF));
         } else {
-            AppendCodePoint(out, cp);
+            *w++ = static_cast<wchar_t>(cp);
         }
-        i += extra + 1;
+        p += extra + 1;
     }
+    out.resize(static_cast<size_t>(w - first));
     return out;
 }
 
