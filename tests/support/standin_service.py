@@ -71,7 +71,8 @@ class Session:
         self.closed = threading.Event()
         self.listener = self._listen(port)
         self.port = self.listener.getsockname()[1]
-        threading.Thread(target=self._accept_loop, daemon=True).start()
+        self.acceptor = threading.Thread(target=self._accept_loop, daemon=True)
+        self.acceptor.start()
 
     @staticmethod
     def _listen(port):
@@ -107,11 +108,11 @@ class Session:
             return list(self.records)
 
     def close(self):
+        """Ends the session; its port takes no connection once this returns."""
         self.closed.set()
-        try:
-            self.listener.close()
-        except OSError:
-            pass
+        if self.acceptor is not threading.current_thread():
+            self.acceptor.join()
+        self.listener.close()
 
     def _accept_loop(self):
         while not self.closed.is_set():
