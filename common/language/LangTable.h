@@ -48,8 +48,9 @@ public:
     // Nothing is ever written: a language file has no default document.
     bool LoadFile(const std::wstring& path);
 
-    // The section named `section`; its texts are fetched with CLangSection::GetText.
-    CLangSection SelectSection(const std::wstring& section);
+    // The section named `section`; its texts are fetched with CLangSection::GetText. The table keeps
+    // no selection of its own, so a call whose result is dropped would select nothing.
+    [[nodiscard]] CLangSection SelectSection(const std::wstring& section);
     // Selects `section` and fetches `key` in one locked step.
     std::wstring GetText(const std::wstring& section, const std::wstring& key);
     // A text of the `general` section, the one a fresh load starts in.
