@@ -1,6 +1,7 @@
 #include "common/log/LogFile.h"
 
 #include <ctime>
+#include <cwchar>
 #include <memory>
 #include <utility>
 
@@ -10,44 +11,21 @@
 
 namespace {
 
-// printf's "%0<width>d" without a buffer of fixed size.
-void AppendNumber(std::wstring& out, int value, size_t width) {
-    long long magnitude = value;
-    if (magnitude < 0) {
-        out.push_back(L'-');
-        magnitude = -magnitude;
-        if (width > 0) --width;
-    }
-    const std::wstring digits = std::to_wstring(magnitude);
-    if (digits.size() < width) out.append(width - digits.size(), L'0');
-    out += digits;
-}
+// The six fields are ints, each at most 11 characters: the formats below never fill the buffer.
+constexpr size_t kStampBuffer = 96;
 
 std::wstring DayFileName(const LogTime& t) {
-    std::wstring name;
-    AppendNumber(name, t.year, 4);
-    AppendNumber(name, t.month, 2);
-    AppendNumber(name, t.day, 2);
-    return name + L".log";
+    wchar_t buffer[kStampBuffer];
+    const int n = std::swprintf(buffer, kStampBuffer, L"%04d%02d%02d.log", t.year, t.month, t.day);
+    return n < 0 ? std::wstring() : std::wstring(buffer, static_cast<size_t>(n));
 }
 
 std::wstring StampedLine(const LogTime& t, const std::wstring& text) {
-    std::wstring line = L"[";
-    AppendNumber(line, t.year, 4);
-    line += L'-';
-    AppendNumber(line, t.month, 2);
-    line += L'-';
-    AppendNumber(line, t.day, 2);
-    line += L' ';
-    AppendNumber(line, t.hour, 2);
-    line += L':';
-    AppendNumber(line, t.minute, 2);
-    line += L':';
-    AppendNumber(line, t.second, 2);
-    line += L"] ";
-    line += text;
-    line += L"\r\n";
-    return line;
+    wchar_t buffer[kStampBuffer];
+    const int n = std::swprintf(buffer, kStampBuffer, L"[%04d-%02d-%02d %02d:%02d:%02d] ", t.year, t.month, t.day,
+                                t.hour, t.minute, t.second);
+    if (n < 0) return std::wstring();
+    return std::wstring(buffer, static_cast<size_t>(n)) + text + L"\r\n";
 }
 
 }  // namespace
