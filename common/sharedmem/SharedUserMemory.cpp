@@ -21,9 +21,9 @@ bool CSharedUserMemory::Open() {
                                               sizeof(SharedUserData), kSharedUserDataName));
     if (!mapping) return false;
 
-    // A null access list lets every process open the block; a failure here does not fail the open.
-    ::SetNamedSecurityInfoW(const_cast<LPWSTR>(kSharedUserDataName), SE_KERNEL_OBJECT, DACL_SECURITY_INFORMATION,
-                            nullptr, nullptr, nullptr, nullptr);
+    // A null access list lets every process open the block; a failure here does not fail the open. Set
+    // through the handle, so it reaches the very object just opened rather than whatever the name finds.
+    ::SetSecurityInfo(mapping.get(), SE_KERNEL_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, nullptr, nullptr);
 
     // Exactly the block's size: a same-named mapping that is too small fails here instead of being overrun.
     MappedView view(::MapViewOfFile(mapping.get(), FILE_MAP_READ | FILE_MAP_WRITE, 0, 0, sizeof(SharedUserData)));

@@ -2,10 +2,14 @@
 
 #include <windows.h>
 
+#include <aclapi.h>
+#include <sddl.h>
+
 #include <string>
 
 #include "common/framework/UniqueHandle.h"
 #include "common/sharedmem/SharedUserMemory.h"
+#include "tests/support/ProcessSupport.h"
 
 namespace {
 
@@ -24,19 +28,11 @@ std::wstring Env(const wchar_t* name) {
 int RunChild(const std::wstring& action) {
     wchar_t self[MAX_PATH] = {};
     if (::GetModuleFileNameW(nullptr, self, MAX_PATH) == 0) return -1;
-    std::wstring line = L"\"" + std::wstring(self) + L"\" --gtest_filter=SharedUserMemoryChild.* --gtest_color=no";
     ::SetEnvironmentVariableW(kChildAction, action.c_str());
-    STARTUPINFOW si = {};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi = {};
-    const BOOL started = ::CreateProcessW(self, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi);
+    ztest::ChildProcess child(self, L"--gtest_filter=SharedUserMemoryChild.* --gtest_color=no");
     ::SetEnvironmentVariableW(kChildAction, nullptr);
-    if (!started) return -1;
-    UniqueHandle process(pi.hProcess);
-    UniqueHandle thread(pi.hThread);
-    if (::WaitForSingleObject(process.get(), 60000) != WAIT_OBJECT_0) return -1;
     DWORD code = 0;
-    return ::GetExitCodeProcess(process.get(), &code) ? static_cast<int>(code) : -1;
+    return child.Wait(60000, &code) ? static_cast<int>(code) : -1;
 }
 
 // The other side of the two-process tests; skipped unless started by RunChild.
@@ -102,7 +98,7 @@ TEST(SharedUserMemory, FieldsHoldAtMost259Units) {
     const struct {
         size_t length;
         size_t kept;
-    } rows[] = {{0, 0}, {258, 258}, {259, 259}, {260, 259}, {1000, 259}};
+    } rows[] = {{0, 0}, {259, 259}, {260, 259}};
     CSharedUserMemory block;
     ASSERT_TRUE(block.Open());
     // A second view of the same block shows the raw units another process would see.
@@ -125,12 +121,12 @@ TEST(SharedUserMemory, FieldsHoldAtMost259Units) {
 }
 
 TEST(SharedUserMemory, ReadingStopsAtTheFieldsEnd) {
-    // Fields without any zero, as a careless writer in another process might leave them.
+    // An ID field without any zero, as a careless writer in another process might leave it, before a
+    // password that must not run into it.
     const struct {
         wchar_t idFill;
-        const wchar_t* password;
         std::wstring expectedId;
-    } rows[] = {{L'a', L"secret", std::wstring(260, L'a')}, {L'b', L"", std::wstring(260, L'b')}, {L'\0', L"pw", L""}};
+    } rows[] = {{L'a', std::wstring(260, L'a')}, {L'\0', L""}};
     for (const auto& r : rows) {
         CSharedUserMemory block;
         ASSERT_TRUE(block.Open());
@@ -139,14 +135,33 @@ TEST(SharedUserMemory, ReadingStopsAtTheFieldsEnd) {
         ASSERT_TRUE(view);
         SharedUserData* data = static_cast<SharedUserData*>(view.get());
         for (WCHAR& c : data->id) c = r.idFill;
-        WriteSharedField(data->password, r.password);
+        WriteSharedField(data->password, L"secret");
         EXPECT_EQ(block.GetId(), r.expectedId) << static_cast<int>(r.idFill);
-        EXPECT_EQ(block.GetPassword(), r.password) << static_cast<int>(r.idFill);
+        EXPECT_EQ(block.GetPassword(), L"secret") << static_cast<int>(r.idFill);
     }
-    // The password field, last in the block, is held to its units as well.
-    SharedUserData data;
-    for (WCHAR& c : data.password) c = L'p';
-    EXPECT_EQ(ReadSharedField(data.password), std::wstring(260, L'p'));
+}
+
+TEST(SharedUserMemory, OpenLetsEveryoneIn) {
+    // A block that another process made with an access list of its own: after Open it has none, which
+    // lets every process open it.
+    PSECURITY_DESCRIPTOR own = nullptr;
+    ASSERT_TRUE(::ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:(A;;GA;;;WD)", SDDL_REVISION_1, &own,
+                                                                       nullptr));
+    SECURITY_ATTRIBUTES attributes{sizeof(attributes), own, FALSE};
+    UniqueHandle other(::CreateFileMappingW(INVALID_HANDLE_VALUE, &attributes, PAGE_READWRITE, 0,
+                                            sizeof(SharedUserData), kSharedUserDataName));
+    ::LocalFree(own);
+    ASSERT_TRUE(other);
+
+    CSharedUserMemory block;
+    ASSERT_TRUE(block.Open());
+    PACL dacl = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    ASSERT_EQ(::GetSecurityInfo(other.get(), SE_KERNEL_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &dacl,
+                                nullptr, &descriptor),
+              static_cast<DWORD>(ERROR_SUCCESS));
+    EXPECT_EQ(dacl, nullptr);
+    ::LocalFree(descriptor);
 }
 
 }  // namespace
