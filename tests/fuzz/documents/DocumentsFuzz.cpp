@@ -14,6 +14,7 @@
 #include "common/datafiles/UpdateResultFile.h"
 #include "common/datafiles/UserFile.h"
 #include "common/fs/File.h"
+#include "common/language/LangTable.h"
 #include "common/settings/ConfigFile.h"
 #include "common/text/Utf.h"
 
@@ -154,6 +155,19 @@ void UpdateResult(const std::string& bytes) {
     result.GetCode();
 }
 
+void Language(const std::string& bytes, const std::wstring& value) {
+    const std::wstring path = PathOf(L"language.xml");
+    Put(path, bytes);
+    CLangTable table;
+    if (!table.LoadFile(path)) return;
+    for (const wchar_t* section : {L"general", L"log", L"login_manager"}) {
+        const CLangSection texts = table.SelectSection(section);
+        texts.GetText(L"ok");
+        texts.GetText(value);
+    }
+    table.GetText(value, value);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -169,5 +183,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     UpdateList(bytes, value);
     HostList(bytes, value);
     UpdateResult(bytes);
+    Language(bytes, value);
     return 0;
 }
