@@ -20,7 +20,6 @@ TEST(ProcessText, ProgramNameMatchesOnlyThatProgram) {
     };
     const Row rows[] = {
         {"name without .exe", L"ZorvaneHosts.exe", L"ZorvaneHosts", true},
-        {"name with .exe", L"ZorvaneSvc.exe", L"ZorvaneSvc.exe", true},
         {"other case", L"zorvanehosts.exe", L"ZorvaneHosts", true},
         {"other case of .exe", L"ZORVANEADDR.EXE", L"zorvaneaddr.Exe", true},
         {"process name without .exe", L"ZorvaneAddr", L"ZorvaneAddr.exe", true},
@@ -32,7 +31,6 @@ TEST(ProcessText, ProgramNameMatchesOnlyThatProgram) {
         {"other extension", L"ZorvaneHosts.com", L"ZorvaneHosts", false},
         {"double .exe", L"ZorvaneHosts.exe.exe", L"ZorvaneHosts", false},
         {"double .exe wanted", L"ZorvaneHosts.exe", L"ZorvaneHosts.exe.exe", false},
-        {"empty name", L"ZorvaneHosts.exe", L"", false},
         {"empty name, empty file", L"", L"", false},
         {"bare .exe", L".exe", L".exe", false},
         {"Latin-1 letters in other case", W("caf\xc3\xa9.exe"), W("CAF\xc3\x89"), true},
@@ -81,30 +79,12 @@ TEST(ProcessText, QuotedValuesComeBackWhole) {
     }
 }
 
-TEST(ProcessText, ArgumentLineStartsWithOneBlank) {
-    const std::wstring longArgs(5000, L'x');
-    const struct {
-        const char* name;
-        std::wstring args;
-        std::wstring line;
-    } rows[] = {
-        {"empty", L"", L" "},
-        {"options", L"/id:alice /password:s3cret", L" /id:alice /password:s3cret"},
-        {"leading blank kept", L" /a", L"  /a"},
-        {"long text uncut", longArgs, L" " + longArgs},
-    };
-    for (const auto& r : rows) {
-        EXPECT_EQ(ArgsCommandLine(r.args), r.line) << r.name;
-    }
-}
-
 TEST(ProcessText, FolderIsTextBeforeLastBackslash) {
     const struct {
         std::wstring path;
         std::wstring folder;
     } rows[] = {
         {L"C:\\Zorvane\\bin\\ZorvaneAddr.exe", L"C:\\Zorvane\\bin"},
-        {L"C:\\Zorvane\\bin", L"C:\\Zorvane"},
         {L"C:\\prog.exe", L"C:"},
         {L"C:", L""},
         {L"prog.exe", L""},
