@@ -76,6 +76,31 @@ long WorkerRoot::Run(const std::wstring& program, const std::wstring& args) cons
     return result.ran ? static_cast<long>(result.exitCode) : -2;
 }
 
+WorkerRoot::UsageBox WorkerRoot::CloseUsageBox(const std::wstring& program, const std::wstring& args) const {
+    UsageBox result;
+    ChildProcess child(Bin(program), args);
+    if (!child.started()) return result;
+    HWND box = nullptr;
+    for (int i = 0; i < 400 && !box; ++i) {
+        box = ::FindWindowW(L"#32770", L"Zorvane - ERROR");
+        DWORD owner = 0;
+        if (box) ::GetWindowThreadProcessId(box, &owner);
+        if (owner != child.id()) {
+            box = nullptr;
+            ::Sleep(50);
+        }
+    }
+    if (!box) return result;
+    result.shown = true;
+    wchar_t text[256] = {};
+    ::GetDlgItemTextW(box, 0xFFFF, text, 256);  // the box's message text
+    result.text = text;
+    ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+    DWORD code = 0;
+    if (child.Wait(20000, &code)) result.exitCode = static_cast<long>(code);
+    return result;
+}
+
 std::vector<std::string> WorkerRoot::LogLines() const {
     std::vector<std::string> lines;
     std::string bytes;

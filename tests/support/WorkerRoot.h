@@ -29,6 +29,15 @@ public:
     // runner could not run it).
     long Run(const std::wstring& program, const std::wstring& args = L"/id:alice /password:s3cret") const;
 
+    // Starts a program of bin\ with `args`, waits for its usage box (caption "Zorvane - ERROR"), reads the
+    // box's text and closes it with OK.
+    struct UsageBox {
+        bool shown = false;
+        std::wstring text;
+        long exitCode = -2;  // once the box was closed; -2 when the program did not end
+    };
+    UsageBox CloseUsageBox(const std::wstring& program, const std::wstring& args) const;
+
     // The day's log lines without their time stamps ("[INFO] check_ip", "[ERROR] private_ip", ...).
     std::vector<std::string> LogLines() const;
 
