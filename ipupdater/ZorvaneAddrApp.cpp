@@ -95,14 +95,14 @@ void CZorvaneAddrApp::DetectCurrentIp() {
     const std::wstring data = method->GetData();
 
     std::wstring ip;
-    const wchar_t* messageKey = nullptr;
+    const wchar_t* messageKey = L"";  // any other type: an empty text
     if (type == L"IP") {
         std::wstring reply;
         if (!HttpGetUrl(CConfigFile::GetInstance()->GetIpUrl(), reply, HeaderLines{kUserAgentLine})) {
             LogError(L"not_connect_server");
             ExitWorker(kExitFailed);
         }
-        ip = TrimBlanks(reply);
+        ip = reply;  // the client gives the body trimmed of white space
         messageKey = L"internet_ip";
     } else if (type == L"LAN") {
         ip = LanAddress(data);
@@ -119,7 +119,7 @@ void CZorvaneAddrApp::DetectCurrentIp() {
         }
         messageKey = L"direct_ip";
     }
-    CLogFile::GetInstance()->WriteInfo(messageKey ? LogText(messageKey) : std::wstring(), {ip});
+    LogInfo(messageKey, {ip});
 
     if (IsPrivateOrReservedIp(ip)) {
         LogError(L"private_ip");

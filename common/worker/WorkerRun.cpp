@@ -3,13 +3,16 @@
 #include <windows.h>
 
 #include <cstdlib>
+#include <vector>
 
 #include "common/cmdline/CmdLineParser.h"
 #include "common/language/LangTable.h"
 #include "common/log/LogFile.h"
+#include "common/net/HttpMessage.h"
 #include "common/process/Process.h"
 #include "common/process/ProcessText.h"
 #include "common/settings/ConfigFile.h"
+#include "common/text/TextFormat.h"
 
 namespace {
 
@@ -17,6 +20,13 @@ constexpr wchar_t kErrorCaption[] = L"Zorvane - ERROR";
 constexpr int kShowNormal = 5;
 
 std::wstring Quoted(const std::wstring& value) { return QuoteArgValue(value).value_or(value); }
+
+std::wstring LogLineText(const wchar_t* key, std::initializer_list<std::wstring_view> args) {
+    std::vector<std::wstring> shown;
+    shown.reserve(args.size());
+    for (std::wstring_view arg : args) shown.push_back(LogArgument(arg));
+    return FormatText(LogText(key), shown);
+}
 
 }  // namespace
 
@@ -26,14 +36,31 @@ bool LoadLanguage(const std::wstring& root) {
     return CLangTable::GetInstance()->Load(root, CConfigFile::GetInstance()->GetLanguage());
 }
 
-std::wstring LogText(const wchar_t* key) { return CLangTable::GetInstance()->GetText(L"log", key); }
+std::wstring LogText(const wchar_t* key) {
+    return *key ? CLangTable::GetInstance()->GetText(L"log", key) : std::wstring();
+}
+
+std::wstring LogArgument(std::wstring_view text) {
+    size_t length = text.size();
+    if (length > kMaxLogArgument) {
+        length = kMaxLogArgument;
+        // Never keep half of a surrogate pair.
+        if (text[length - 1] >= 0xD800 && text[length - 1] <= 0xDBFF) --length;
+    }
+    std::wstring shown(text.substr(0, length));
+    for (wchar_t& c : shown) {
+        if (IsControlChar(c)) c = L' ';
+    }
+    if (length < text.size()) shown += L"...";
+    return shown;
+}
 
 void LogInfo(const wchar_t* key, std::initializer_list<std::wstring_view> args) {
-    CLogFile::GetInstance()->WriteInfo(LogText(key), args);
+    CLogFile::GetInstance()->WriteInfo(LogLineText(key, args));
 }
 
 void LogError(const wchar_t* key, std::initializer_list<std::wstring_view> args) {
-    CLogFile::GetInstance()->WriteError(LogText(key), args);
+    CLogFile::GetInstance()->WriteError(LogLineText(key, args));
 }
 
 void RequireAccountOptions(CCmdLineParser& parser, const wchar_t* usage) {
@@ -57,9 +84,3 @@ int RunHostListUpdater(const std::wstring& root, const std::wstring& id, const s
     return RunProgramWithArgs(root + L"\\bin\\ZorvaneHosts.exe", AccountArguments(id, password), kShowNormal, false);
 }
 
-std::wstring TrimBlanks(std::wstring_view text) {
-    const size_t first = text.find_first_not_of(L" \t\r\n");
-    if (first == std::wstring_view::npos) return std::wstring();
-    const size_t last = text.find_last_not_of(L" \t\r\n");
-    return std::wstring(text.substr(first, last - first + 1));
-}

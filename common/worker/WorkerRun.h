@@ -13,9 +13,16 @@ class CCmdLineParser;
 // Loads the language file that the settings name, below the installation root.
 bool LoadLanguage(const std::wstring& root);
 
-// A text of the language section `log`.
+// Characters of one log argument at most; a longer one is cut and ends with "...".
+constexpr size_t kMaxLogArgument = 256;
+
+// A text of the language section `log`; an empty key gives an empty text.
 std::wstring LogText(const wchar_t* key);
-// An INFO or ERROR line of a `log` text, its %s placeholders filled with the arguments in order.
+// An argument as a log line shows it: every control character (line breaks included) a blank, and cut
+// to kMaxLogArgument characters, so that a service's reply can neither forge lines nor flood the log.
+std::wstring LogArgument(std::wstring_view text);
+// An INFO or ERROR line of a `log` text, its %s placeholders filled with the arguments (LogArgument) in
+// order.
 void LogInfo(const wchar_t* key, std::initializer_list<std::wstring_view> args = {});
 void LogError(const wchar_t* key, std::initializer_list<std::wstring_view> args = {});
 
@@ -32,5 +39,3 @@ std::wstring AccountArguments(const std::wstring& id, const std::wstring& passwo
 // could not start).
 int RunHostListUpdater(const std::wstring& root, const std::wstring& id, const std::wstring& password);
 
-// The text without blanks (" \t\r\n") at either end.
-std::wstring TrimBlanks(std::wstring_view text);

@@ -127,6 +127,7 @@ TEST_F(ZorvaneAddrRun, ResultCodesDecideTheExitCodeAndTheLogLine) {
 
 TEST_F(ZorvaneAddrRun, PrivateOrEmptyAddressEndsWith303) {
     const std::string earlierResult = ResultXml("701");
+    const std::string longPage = "<html>\r\n" + std::string(300, 'x') + "\r\n</html>";
     const struct {
         const char* name;
         std::string reply, logged;
@@ -134,6 +135,8 @@ TEST_F(ZorvaneAddrRun, PrivateOrEmptyAddressEndsWith303) {
         {"private", "192.168.1.5", "192.168.1.5"},
         {"empty", "", ""},
         {"not an address", "<html>login</html>", "<html>login</html>"},
+        // A service's page is logged as one line of bounded length.
+        {"long page", longPage, "<html>  " + std::string(248, 'x') + "..."},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
