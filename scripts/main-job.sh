@@ -2,6 +2,7 @@
 # The main job: sets up the machine, builds the suite, lays out an installation root under build/, starts the
 # stand-in service on 127.0.0.1, signs in with ZorvaneHosts (the host list is fetched) and runs ZorvaneAddr
 # update cycles under Wine: one that changes an address, and a rerun that has nothing to update (701).
+# Each run prints its exit code with its meaning and the log lines it wrote; each cycle update_result.xml.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${ZORVANE_BUILD:-$root/build}
@@ -66,33 +67,56 @@ runner="$build/windows/tests/zv_exit_runner.exe"
 run() {  # program, arguments: prints the whole exit code
   wine "$runner" "$install/bin/$1" "$2" | tr -d '\r'
 }
-meaning() {
-  case $1 in
-    0) echo "nothing updated: a local or connection failure" ;;
-    303) echo "the current address is private or reserved" ;;
-    701) echo "the service took the update, or no host needed one" ;;
-    700) echo "host list delivered" ;;
-    202) echo "account accepted" ;;
+meaning() {  # program, exit code
+  case $1:$2 in
+    *:0) echo "nothing done: a local or connection failure, or a reply without a result code" ;;
+    ZorvaneHosts.exe:700) echo "host list delivered" ;;
+    ZorvaneHosts.exe:202) echo "account accepted" ;;
+    ZorvaneAddr.exe:303) echo "the current address is private or reserved" ;;
+    ZorvaneAddr.exe:701) echo "the service took the update, or no host needed one; the log tells which" ;;
+    ZorvaneAddr.exe:702) echo "some hosts were not updated" ;;
     *) echo "the service's result code" ;;
   esac
 }
+log_file() { ls "$install"/log/*.log 2>/dev/null | tail -n 1; }
+log_seen=0
+new_log_lines() {  # the day's log lines written since the last call
+  local file
+  file=$(log_file)
+  [ -n "$file" ] || return 0
+  tail -n +"$((log_seen + 1))" "$file" | tr -d '\r'
+  log_seen=$(wc -l <"$file")
+}
+show_run() {  # title, program, arguments
+  local code title=$1
+  shift
+  echo "== $title: $1 $2"
+  code=$(run "$1" "$2")
+  echo "exit code $code ($(meaning "$1" "$code"))"
+  echo "-- log"
+  new_log_lines
+}
 
-echo "== Sign in: ZorvaneHosts /id:alice /password:s3cret"
-code=$(run ZorvaneHosts.exe "/id:alice /password:s3cret")
-echo "exit code $code ($(meaning "$code"))"
+show_run "Sign in" ZorvaneHosts.exe "/id:alice /password:s3cret"
+echo "-- host_list.xml"
+tr -d '\r' <"$install/etc/host_list.xml"; echo
 
 # Once updated, the service holds h1 at the new address and h2 off line.
 standin script "$session" /gethost.php "$(host_list 203.0.113.7 OFFLINE)"
 
 for cycle in 1 2; do
   echo
-  echo "== Update cycle $cycle: ZorvaneAddr /id:alice /password:s3cret"
-  code=$(run ZorvaneAddr.exe "/id:alice /password:s3cret")
-  echo "exit code $code ($(meaning "$code"))"
-  echo "-- update_result.xml"
+  before=$(cat "$install/etc/update_result.xml" 2>/dev/null || true)
+  show_run "Update cycle $cycle" ZorvaneAddr.exe "/id:alice /password:s3cret"
+  if [ "$(cat "$install/etc/update_result.xml" 2>/dev/null || true)" = "$before" ]; then
+    echo "-- update_result.xml (not written in this cycle)"
+  else
+    echo "-- update_result.xml"
+  fi
   cat "$install/etc/update_result.xml" 2>/dev/null; echo
 done
 
 echo
-echo "== The day's log ($install/log)"
-cat "$install"/log/*.log
+echo "== The day's log ($(log_file))"
+log_seen=0
+new_log_lines
