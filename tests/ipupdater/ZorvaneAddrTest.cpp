@@ -244,23 +244,13 @@ TEST_F(ZorvaneAddrRun, ConnectionFailures) {
 }
 
 TEST_F(ZorvaneAddrRun, StartUpFailuresEndSilentlyWithZero) {
-    const struct {
-        const char* name;
-        void (*spoil)(ztest::WorkerRoot&);
-    } rows[] = {
-        {"no host list", [](ztest::WorkerRoot& r) { ::DeleteFileW(r.Etc(L"host_list.xml").c_str()); }},
-        {"no language file", [](ztest::WorkerRoot& r) { ::DeleteFileW((r.Root() + L"\\lang\\testlang.xml").c_str()); }},
-        {"settings unreadable and not writable", [](ztest::WorkerRoot& r) {
-             ::DeleteFileW(r.Etc(L"config.xml").c_str());
-             ::CreateDirectoryW(r.Etc(L"config.xml").c_str(), nullptr);
-         }},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
+    using Fault = ztest::WorkerRoot::StartUpFault;
+    for (Fault fault : {Fault::NoHostList, Fault::NoLanguageFile, Fault::SettingsBlocked}) {
+        SCOPED_TRACE(static_cast<int>(fault));
         ztest::WorkerRoot fresh;
         fresh.WriteConfig(service);
         fresh.WriteEtc(L"host_list.xml", hostList);
-        row.spoil(fresh);
+        fresh.Break(fault);
         const size_t before = service.Requests().size();
         EXPECT_EQ(fresh.Run(L"ZorvaneAddr.exe"), 0);
         EXPECT_TRUE(fresh.LogLines().empty());

@@ -65,6 +65,21 @@ void WorkerRoot::WriteConfigUrls(const std::wstring& ipUrl, const std::wstring& 
 
 void WorkerRoot::WriteEtc(const std::wstring& name, const std::string& bytes) const { WriteBytes(Etc(name), bytes); }
 
+void WorkerRoot::Break(StartUpFault fault) const {
+    switch (fault) {
+    case StartUpFault::NoHostList:
+        ::DeleteFileW(Etc(L"host_list.xml").c_str());
+        break;
+    case StartUpFault::NoLanguageFile:
+        ::DeleteFileW((m_dir / L"lang\\testlang.xml").c_str());
+        break;
+    case StartUpFault::SettingsBlocked:
+        ::DeleteFileW(Etc(L"config.xml").c_str());
+        ::CreateDirectoryW(Etc(L"config.xml").c_str(), nullptr);
+        break;
+    }
+}
+
 std::string WorkerRoot::ReadEtc(const std::wstring& name) const {
     std::string bytes;
     std::wstring error;

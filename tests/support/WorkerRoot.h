@@ -23,6 +23,14 @@ public:
     void WriteConfigUrls(const std::wstring& ipUrl, const std::wstring& hostUrl, const std::wstring& updateUrl,
                          int logLevel = 2);
     void WriteEtc(const std::wstring& name, const std::string& bytes) const;
+
+    // What makes a start-up load fail.
+    enum class StartUpFault {
+        NoHostList,
+        NoLanguageFile,
+        SettingsBlocked,  // config.xml is a folder: it can neither be read nor replaced by the defaults
+    };
+    void Break(StartUpFault fault) const;
     std::string ReadEtc(const std::wstring& name) const;
 
     // Runs a program of bin\ through the exit-code runner and returns its whole exit code (-2 when the
