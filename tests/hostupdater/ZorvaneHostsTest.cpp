@@ -55,7 +55,8 @@ TEST_F(ZorvaneHostsRun, StoresTheReplyAndEndsWithItsResultCode) {
 }
 
 TEST_F(ZorvaneHostsRun, ReplyThatIsNotXmlLeavesTheHostListAlone) {
-    for (const char* body : {"<html><body>Sign in to the hotel network</body></html", "proxy error", ""}) {
+    for (const char* body : {"<html><body>Sign in to the hotel network</body></html", "proxy error", "",
+                             "<zorvane><result code=\"700\"/></zorvane><zorvane/>"}) {
         SCOPED_TRACE(body);
         service.Script("/gethost.php", HttpReply(200, body));
         EXPECT_EQ(root.Run(L"ZorvaneHosts.exe"), 0);
