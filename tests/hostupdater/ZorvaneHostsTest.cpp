@@ -73,6 +73,16 @@ TEST_F(ZorvaneHostsRun, UnreachableServiceKeepsTheHostList) {
     EXPECT_EQ(root.LogLines(), (Lines{"[INFO] update_host", "[INFO] not_connect_server"}));
 }
 
+TEST_F(ZorvaneHostsRun, ReplyThatCannotBeStoredEndsWithZero) {
+    ztest::WorkerRoot blocked;
+    blocked.WriteConfig(service);
+    ASSERT_TRUE(::CreateDirectoryW(blocked.Etc(L"host_list.xml").c_str(), nullptr));
+    service.Script("/gethost.php", HttpReply(200, HostListXml("700", {})));
+    EXPECT_EQ(blocked.Run(L"ZorvaneHosts.exe"), 0);
+    EXPECT_EQ(service.Requests().size(), 1u);
+    EXPECT_EQ(blocked.LogLines(), (Lines{"[INFO] update_host", "[INFO] not_connect_server"}));
+}
+
 TEST_F(ZorvaneHostsRun, AccountOptionsMakeTheAuthorization) {
     const struct {
         const wchar_t* args;

@@ -228,19 +228,31 @@ TEST_F(ZorvaneAddrRun, ConnectionFailures) {
     EXPECT_EQ(root.Run(L"ZorvaneAddr.exe"), 0);
     EXPECT_EQ(root.LogLines(), (Lines{"[INFO] check_ip", "[ERROR] not_connect_server"}));
 
-    // The update does not get through: an INFO line, and no refresh of the host list.
-    ztest::WorkerRoot second;
-    second.WriteConfigUrls(service.Url("/getip.php"), service.Url("/gethost.php"), kDeadUrl);
-    second.WriteEtc(L"host_list.xml", hostList);
-    second.WriteEtc(L"update_list.xml", UpdateListXml({{"h1", "ONLINE"}}));
-    second.WriteEtc(L"update_result.xml", ResultXml("701"));
-    const size_t before = service.Requests().size();
-    EXPECT_EQ(second.Run(L"ZorvaneAddr.exe"), 0);
-    EXPECT_EQ(second.LogLines(), (Lines{"[INFO] check_ip", "[INFO] internet_ip 203.0.113.5", "[INFO] check_host",
-                                        "[INFO] update_ip h1 203.0.113.5", "[INFO] not_connect_server"}));
-    EXPECT_EQ(service.Requests().size(), before + 1);  // the address check only
-    EXPECT_EQ(second.ReadEtc(L"update_result.xml"), ResultXml("701"));
-    EXPECT_EQ(second.ReadEtc(L"host_list.xml"), hostList);
+    // The update does not get through, or its reply cannot be stored: an INFO line, and no refresh of the
+    // host list.
+    for (const bool resultBlocked : {false, true}) {
+        SCOPED_TRACE(resultBlocked ? "reply not stored" : "update not through");
+        ztest::WorkerRoot second;
+        second.WriteConfigUrls(service.Url("/getip.php"), service.Url("/gethost.php"),
+                               resultBlocked ? service.Url("/update.php") : kDeadUrl);
+        second.WriteEtc(L"host_list.xml", hostList);
+        second.WriteEtc(L"update_list.xml", UpdateListXml({{"h1", "ONLINE"}}));
+        if (resultBlocked) {
+            ASSERT_TRUE(::CreateDirectoryW(second.Etc(L"update_result.xml").c_str(), nullptr));
+        } else {
+            second.WriteEtc(L"update_result.xml", ResultXml("701"));
+        }
+        const size_t before = service.Requests().size();
+        EXPECT_EQ(second.Run(L"ZorvaneAddr.exe"), 0);
+        EXPECT_EQ(second.LogLines(), (Lines{"[INFO] check_ip", "[INFO] internet_ip 203.0.113.5", "[INFO] check_host",
+                                            "[INFO] update_ip h1 203.0.113.5", "[INFO] not_connect_server"}));
+        // The address check, and the update when it got through; never the refresh.
+        EXPECT_EQ(service.Requests().size(), before + (resultBlocked ? 2 : 1));
+        if (!resultBlocked) {
+            EXPECT_EQ(second.ReadEtc(L"update_result.xml"), ResultXml("701"));
+        }
+        EXPECT_EQ(second.ReadEtc(L"host_list.xml"), hostList);
+    }
 }
 
 TEST_F(ZorvaneAddrRun, StartUpFailuresEndSilentlyWithZero) {
