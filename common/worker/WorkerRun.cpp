@@ -83,4 +83,3 @@ std::wstring AccountArguments(const std::wstring& id, const std::wstring& passwo
 int RunHostListUpdater(const std::wstring& root, const std::wstring& id, const std::wstring& password) {
     return RunProgramWithArgs(root + L"\\bin\\ZorvaneHosts.exe", AccountArguments(id, password), kShowNormal, false);
 }
-

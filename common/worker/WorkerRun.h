@@ -38,4 +38,3 @@ std::wstring AccountArguments(const std::wstring& id, const std::wstring& passwo
 // Runs <root>\bin\ZorvaneHosts.exe with the account, waits for it and returns its exit code (-1 when it
 // could not start).
 int RunHostListUpdater(const std::wstring& root, const std::wstring& id, const std::wstring& password);
-
