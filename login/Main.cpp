@@ -1,0 +1,5 @@
+#include "login/ZorvaneLogonApp.h"
+
+CZorvaneLogonApp theApp;
+
+ZORVANE_WINMAIN()

@@ -1,0 +1,47 @@
+#include "login/ZorvaneLogonApp.h"
+
+#include <commctrl.h>
+
+#include "common/process/Process.h"
+#include "login/ZorvaneLogonDlg.h"
+
+namespace {
+
+constexpr wchar_t kMutexName[] = L"ZorvaneDDNSClinet-ZorvaneLogon";
+// The configuration program, and the outside component that runs while a user is signed in.
+constexpr wchar_t kConfigMutexName[] = L"ZorvaneDDNSClinet-ZorvaneConf";
+constexpr wchar_t kAgentMutexName[] = L"ZorvaneDDNSClinet-ZorvaneAgent";
+
+constexpr int kExitSignedIn = 2;
+constexpr int kExitNoSignIn = 0;
+
+}  // namespace
+
+BOOL CZorvaneLogonApp::InitInstance() {
+    if (ClaimInstanceMutex(kMutexName)) {
+        // Another instance runs: bring it to the front.
+        if (HWND first = g_hSharedMainWnd) {
+            ::PostMessageW(first, UWM_SECOND_INSTANCE, 0, 0);
+            ::ShowWindow(first, SW_RESTORE);
+            ::SetForegroundWindow(first);
+        }
+        return FALSE;
+    }
+    if (ProbeInstanceMutex(kConfigMutexName)) return FALSE;
+    if (ProbeInstanceMutex(kAgentMutexName)) return FALSE;
+
+    INITCOMMONCONTROLSEX controls{};
+    controls.dwSize = sizeof(controls);
+    controls.dwICC = 0xFF;
+    ::InitCommonControlsEx(&controls);
+    SetRegistryKey(L"ZorvaneLogon");
+
+    CZorvaneLogonDlg dialog;
+    m_pMainWnd = &dialog;
+    const INT_PTR result = dialog.DoModal();
+    m_pMainWnd = nullptr;
+    // No later start may reach a window that is gone.
+    g_hSharedMainWnd = nullptr;
+    SetExitCode(result == IDOK ? kExitSignedIn : kExitNoSignIn);
+    return FALSE;
+}

@@ -1,0 +1,32 @@
+#pragma once
+// Pixels of the screen for the window tests: what a window looks like, saved as PNG for a person to look at,
+// and compared with a picture drawn here.
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace ztest {
+
+// 0x00RRGGBB per pixel, rows from the top.
+struct Pixels {
+    int width = 0;
+    int height = 0;
+    std::vector<uint32_t> data;
+};
+
+// What the screen shows in the rectangle (screen coordinates).
+Pixels CaptureScreen(const RECT& rect);
+// A picture drawn by `draw` on a device context of the given size.
+Pixels DrawPicture(int width, int height, const std::function<void(HDC)>& draw);
+// How many pixels differ; every pixel when the sizes differ.
+size_t DifferingPixels(const Pixels& a, const Pixels& b);
+
+// PNG bytes (8-bit RGB, stored deflate blocks).
+std::string EncodePng(const Pixels& pixels);
+// Saves the window as it shows on the screen, frame included; fails the test when it cannot.
+void SaveWindowPng(HWND window, const std::wstring& path);
+
+}  // namespace ztest
