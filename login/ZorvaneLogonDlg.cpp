@@ -188,34 +188,25 @@ void CZorvaneLogonDlg::InitControls() {
 
     CConfigFile* config = CConfigFile::GetInstance();
     CUserFile* user = CUserFile::GetInstance();
-    if (config->GetSaveId()) {
+    const bool saveId = config->GetSaveId();
+    const bool savePassword = config->GetSavePassword();
+    const bool autoLogin = config->GetAutoLogin();
+    if (saveId || savePassword || autoLogin) {
         m_saveId.SetCheck(BST_CHECKED);
         m_idEdit.SetWindowText(user->GetId());
     }
-    if (config->GetSavePassword()) {
-        m_saveId.SetCheck(BST_CHECKED);
-        m_idEdit.SetWindowText(user->GetId());
+    if (savePassword || autoLogin) {
         m_savePassword.SetCheck(BST_CHECKED);
         m_passwordEdit.SetWindowText(user->GetPassword());
-        if (!config->GetSaveId()) {
-            config->SetSaveId(true);
-            config->Save();
-        }
     }
-    if (config->GetAutoLogin()) {
-        m_autoLogin.SetCheck(BST_CHECKED);
-        m_saveId.SetCheck(BST_CHECKED);
-        m_idEdit.SetWindowText(user->GetId());
-        m_savePassword.SetCheck(BST_CHECKED);
-        m_passwordEdit.SetWindowText(user->GetPassword());
-        if (!config->GetSaveId()) {
-            config->SetSaveId(true);
-            config->SetSavePassword(true);
-            config->Save();
-        }
-    } else {
-        m_shown = true;  // shows as soon as the dialog is created
+    if (autoLogin) m_autoLogin.SetCheck(BST_CHECKED);
+    // A remembered password needs the remembered ID; automatic sign-in needs both.
+    if ((savePassword || autoLogin) && !saveId) {
+        config->SetSaveId(true);
+        if (autoLogin) config->SetSavePassword(true);
+        config->Save();
     }
+    if (!autoLogin) m_shown = true;  // shows as soon as the dialog is created
 }
 
 void CZorvaneLogonDlg::SetupLayout() {

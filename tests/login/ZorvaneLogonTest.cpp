@@ -495,17 +495,30 @@ TEST_F(LogonTest, CheckBoxesPullEachOtherAndForgetAtOnce) {
     window->Close();
     EXPECT_EQ(ExitCodeOf(*process), 0);
 
-    // A remembered password needs the remembered ID: the start makes them agree.
-    root.WriteConfig({false, true, false});
-    root.WriteUser("bob", "pw");
-    process = Start(L"/mode:manual", window);
-    ASSERT_TRUE(window->WaitVisible());
-    EXPECT_EQ(BoxesOf(*window), (RememberFlags{true, true, false}));
-    EXPECT_EQ(U(window->Text(IDC_EDIT_ID)), "bob");
-    EXPECT_EQ(U(window->Text(IDC_EDIT_PASSWORD)), "pw");
-    EXPECT_EQ(root.ReadFlags(), (RememberFlags{true, true, false}));
-    window->Close();
-    EXPECT_EQ(ExitCodeOf(*process), 0);
+    // A remembered password needs the remembered ID, automatic sign-in both: the start makes them agree.
+    const struct {
+        const char* name;
+        RememberFlags stored;
+        RememberFlags boxes;
+        RememberFlags flags;
+    } starts[] = {
+        {"password without ID", {false, true, false}, {true, true, false}, {true, true, false}},
+        {"automatic without the others", {false, false, true}, kAllFlags, kAllFlags},
+        {"automatic with the ID only", {true, false, true}, kAllFlags, {true, false, true}},
+    };
+    for (const auto& start : starts) {
+        SCOPED_TRACE(start.name);
+        root.WriteConfig(start.stored);
+        root.WriteUser("bob", "pw");
+        process = Start(L"/mode:manual", window);
+        ASSERT_TRUE(window->WaitVisible());
+        EXPECT_EQ(BoxesOf(*window), start.boxes);
+        EXPECT_EQ(U(window->Text(IDC_EDIT_ID)), "bob");
+        EXPECT_EQ(U(window->Text(IDC_EDIT_PASSWORD)), "pw");
+        EXPECT_EQ(root.ReadFlags(), start.flags);
+        window->Close();
+        EXPECT_EQ(ExitCodeOf(*process), 0);
+    }
 }
 
 }  // namespace
