@@ -9,6 +9,19 @@ build=${ZORVANE_BUILD:-$root/build}
 jobs=${ZORVANE_JOBS:-$(nproc)}
 only=${1:-all}
 
+build() {  # dir: builds quietly, showing the output only when the build fails
+  local log
+  log=$(mktemp)
+  if ! cmake --build "$1" -j "$jobs" >"$log" 2>&1; then
+    grep -E 'error|FAILED' "$log" | head -n 40
+    tail -n 40 "$log"
+    rm -f "$log"
+    return 1
+  fi
+  rm -f "$log"
+  echo "built $1"
+}
+
 configure() {  # dir, extra cmake arguments...
   local dir=$1; shift
   if [ ! -f "$dir/build.ninja" ]; then
@@ -18,13 +31,13 @@ configure() {  # dir, extra cmake arguments...
 
 if [ "$only" = all ] || [ "$only" = windows ]; then
   configure "$build/windows" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake"
-  cmake --build "$build/windows" -j "$jobs"
+  build "$build/windows"
 fi
 if [ "$only" = all ] || [ "$only" = native ]; then
   configure "$build/native" -DCMAKE_CXX_COMPILER=g++ -DCMAKE_C_COMPILER=gcc
-  cmake --build "$build/native" -j "$jobs"
+  build "$build/native"
 fi
 if [ "$only" = all ] || [ "$only" = fuzz ]; then
   configure "$build/fuzz" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang -DZORVANE_FUZZ=ON
-  cmake --build "$build/fuzz" -j "$jobs"
+  build "$build/fuzz"
 fi
