@@ -12,8 +12,8 @@
 #include "login/resource.h"
 #include "tests/login/LogonRoot.h"
 #include "tests/login/LogonWindow.h"
-#include "tests/login/Screenshot.h"
 #include "tests/login/WineDesktop.h"
+#include "tests/support/Screenshot.h"
 
 namespace {
 
@@ -157,13 +157,13 @@ TEST(LogonScreens, BothLanguagesWaitingAndBusy) {
         const std::wstring base = folder + L"\\login-" + language;
         ::Sleep(300);  // painted
         ExpectTidy(window.Dialog(), "waiting");
-        ztest::SaveWindowPng(window.Dialog(), base + L"-waiting.png");
+        EXPECT_TRUE(ztest::SaveWindowPng(window.Dialog(), base + L"-waiting.png")) << U(base);
 
         window.Click(IDOK, false);
         ASSERT_TRUE(LogonWindow::WaitFor([&] { return window.Visible(IDC_PROGRESS_LOGIN); }, 10000));
         ::Sleep(300);
         ExpectTidy(window.Dialog(), "busy");
-        ztest::SaveWindowPng(window.Dialog(), base + L"-busy.png");
+        EXPECT_TRUE(ztest::SaveWindowPng(window.Dialog(), base + L"-busy.png")) << U(base);
 
         window.Click(IDCANCEL);
         window.Close();

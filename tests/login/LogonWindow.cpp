@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "common/ui/XDialogTemplate.h"
-#include "tests/login/Screenshot.h"
+#include "tests/support/Screenshot.h"
 
 namespace ztest {
 namespace {

@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "common/framework/UniqueHandle.h"
-#include "common/fs/File.h"
 #include "common/language/LangTable.h"
 #include "common/ui/XMessageBox.h"
+#include "tests/support/Screenshot.h"
 
 namespace {
 
@@ -31,95 +31,6 @@ const Kind kKinds[] = {
     {"exclamation", 0x30, L"error", L"not_connect_server"},
     {"exclamation-long", 0x30, L"error", L"fail_program_load"},
 };
-
-// --- PNG with stored (uncompressed) deflate blocks ---
-uint32_t Crc(const uint8_t* data, size_t size, uint32_t crc = 0xFFFFFFFFu) {
-    for (size_t i = 0; i < size; ++i) {
-        crc ^= data[i];
-        for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-    }
-    return crc;
-}
-
-void Put32(std::string& out, uint32_t v) {
-    for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<char>((v >> shift) & 0xFF));
-}
-
-void Chunk(std::string& png, const char* type, const std::string& data) {
-    Put32(png, static_cast<uint32_t>(data.size()));
-    std::string body(type, 4);
-    body += data;
-    png += body;
-    Put32(png, ~Crc(reinterpret_cast<const uint8_t*>(body.data()), body.size()));
-}
-
-std::string EncodePng(int width, int height, const std::vector<uint8_t>& rgbRows) {
-    std::string png("\x89PNG\r\n\x1a\n", 8);
-    std::string header;
-    Put32(header, static_cast<uint32_t>(width));
-    Put32(header, static_cast<uint32_t>(height));
-    header += std::string("\x08\x02\x00\x00\x00", 5);  // 8-bit RGB
-    Chunk(png, "IHDR", header);
-    std::string z("\x78\x01", 2);
-    uint32_t a = 1, b = 0;
-    for (uint8_t byte : rgbRows) {
-        a = (a + byte) % 65521;
-        b = (b + a) % 65521;
-    }
-    for (size_t pos = 0; pos < rgbRows.size() || pos == 0;) {
-        const size_t n = std::min<size_t>(65535, rgbRows.size() - pos);
-        const bool last = pos + n == rgbRows.size();
-        z.push_back(last ? 1 : 0);
-        z.push_back(static_cast<char>(n & 0xFF));
-        z.push_back(static_cast<char>(n >> 8));
-        z.push_back(static_cast<char>(~n & 0xFF));
-        z.push_back(static_cast<char>((~n >> 8) & 0xFF));
-        z.append(reinterpret_cast<const char*>(rgbRows.data() + pos), n);
-        pos += n;
-        if (last) break;
-    }
-    Put32(z, (b << 16) | a);
-    Chunk(png, "IDAT", z);
-    Chunk(png, "IEND", "");
-    return png;
-}
-
-// Copies the window's area of the screen (frame included) into PNG bytes.
-std::string Capture(HWND window) {
-    RECT r{};
-    ::GetWindowRect(window, &r);
-    const int w = r.right - r.left, h = r.bottom - r.top;
-    HDC screen = ::GetDC(nullptr);
-    HDC memory = ::CreateCompatibleDC(screen);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = w;
-    info.bmiHeader.biHeight = -h;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    void* bits = nullptr;
-    HBITMAP bitmap = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = ::SelectObject(memory, bitmap);
-    ::BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-    ::GdiFlush();
-    const int stride = (w * 3 + 3) & ~3;
-    std::vector<uint8_t> rows;
-    rows.reserve(static_cast<size_t>((w * 3 + 1) * h));
-    for (int y = 0; y < h; ++y) {
-        rows.push_back(0);
-        const uint8_t* line = static_cast<const uint8_t*>(bits) + static_cast<size_t>(y) * stride;
-        for (int x = 0; x < w; ++x) {
-            rows.push_back(line[x * 3 + 2]);
-            rows.push_back(line[x * 3 + 1]);
-            rows.push_back(line[x * 3]);
-        }
-    }
-    ::SelectObject(memory, old);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(memory);
-    ::ReleaseDC(nullptr, screen);
-    return EncodePng(w, h, rows);
-}
 
 // Names the controls whose text needs more room than they have.
 std::vector<std::wstring> ClippedTexts(HWND box) {
@@ -243,8 +154,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
                     return;
                 }
                 ::Sleep(400);  // painted
-                std::wstring error;
-                if (!zfs::WriteFileAtomic(file, Capture(box), error)) ++failures;
+                if (!ztest::SaveWindowPng(box, file)) ++failures;
                 for (const std::wstring& clipped : ClippedTexts(box)) {
                     std::fwprintf(stderr, L"%ls: clipped text: %ls\n", file.c_str(), clipped.c_str());
                     ++failures;

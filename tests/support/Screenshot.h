@@ -26,7 +26,7 @@ size_t DifferingPixels(const Pixels& a, const Pixels& b);
 
 // PNG bytes (8-bit RGB, stored deflate blocks).
 std::string EncodePng(const Pixels& pixels);
-// Saves the window as it shows on the screen, frame included; fails the test when it cannot.
-void SaveWindowPng(HWND window, const std::wstring& path);
+// Saves the window as it shows on the screen, frame included; false when nothing was captured or written.
+bool SaveWindowPng(HWND window, const std::wstring& path);
 
 }  // namespace ztest

@@ -1,12 +1,9 @@
-#include "tests/login/Screenshot.h"
-
-#include <gtest/gtest.h>
+#include "tests/support/Screenshot.h"
 
 #include <algorithm>
 
 #include "common/framework/UniqueHandle.h"
 #include "common/fs/File.h"
-#include "tests/support/TestSupport.h"
 
 namespace ztest {
 namespace {
@@ -146,12 +143,12 @@ std::string EncodePng(const Pixels& pixels) {
     return png;
 }
 
-void SaveWindowPng(HWND window, const std::wstring& path) {
+bool SaveWindowPng(HWND window, const std::wstring& path) {
     RECT rect{};
-    ASSERT_TRUE(::GetWindowRect(window, &rect));
+    if (!::GetWindowRect(window, &rect)) return false;
     const Pixels pixels = CaptureScreen(rect);
-    ASSERT_FALSE(pixels.data.empty()) << "nothing captured for " << U(path);
-    WriteBytes(path, EncodePng(pixels));
+    std::wstring error;
+    return !pixels.data.empty() && zfs::WriteFileAtomic(path, EncodePng(pixels), error);
 }
 
 }  // namespace ztest
