@@ -12,8 +12,8 @@
 #include "login/resource.h"
 #include "tests/login/LogonRoot.h"
 #include "tests/login/LogonWindow.h"
-#include "tests/login/WineDesktop.h"
 #include "tests/support/Screenshot.h"
+#include "tests/support/WineDesktop.h"
 
 namespace {
 
@@ -21,19 +21,6 @@ using ztest::LogonWindow;
 using ztest::U;
 
 constexpr wchar_t kFontsLinked[] = L"ZORVANE_LOGON_FONTS_LINKED";
-
-// Wine's dialog fonts have no Hangul: link them to an installed Korean font. A process reads the links when
-// it starts, so the program and the measuring process both start after this.
-void LinkHangulFont() {
-    UniqueRegKey key;
-    ASSERT_EQ(::RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows NT\\CurrentVersion\\FontLink\\SystemLink",
-                                0, nullptr, 0, KEY_WRITE, nullptr, key.put(), nullptr),
-              ERROR_SUCCESS);
-    const wchar_t link[] = L"NanumGothic.ttf,NanumGothic\0NanumBarunGothic.ttf,NanumBarunGothic\0";
-    for (const wchar_t* face : {L"Tahoma", L"MS Shell Dlg", L"Microsoft Sans Serif", L"MS Sans Serif"}) {
-        ::RegSetValueExW(key.get(), face, 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(link), sizeof(link));
-    }
-}
 
 std::wstring ClassOf(HWND hwnd) {
     wchar_t name[64] = {};
@@ -131,7 +118,8 @@ void ExpectTidy(HWND dialog, const std::string& what) {
 TEST(LogonScreens, BothLanguagesWaitingAndBusy) {
     wchar_t linked[4] = {};
     if (ztest::UnderWine() && ::GetEnvironmentVariableW(kFontsLinked, linked, 4) == 0) {
-        LinkHangulFont();
+        // The program and the measuring process both start after the link, so both show Hangul.
+        ASSERT_TRUE(ztest::LinkHangulFont());
         ::SetEnvironmentVariableW(kFontsLinked, L"1");
         const ztest::CapturedRun child =
             ztest::RunCaptured(GetModuleFilePath(), L"--gtest_filter=LogonScreens.* --gtest_color=no", 120000);

@@ -14,7 +14,7 @@
 #include "login/resource.h"
 #include "tests/login/LogonRoot.h"
 #include "tests/login/LogonWindow.h"
-#include "tests/login/WineDesktop.h"
+#include "tests/support/WineDesktop.h"
 
 namespace {
 

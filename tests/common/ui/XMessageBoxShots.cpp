@@ -15,6 +15,7 @@
 #include "common/language/LangTable.h"
 #include "common/ui/XMessageBox.h"
 #include "tests/support/Screenshot.h"
+#include "tests/support/WineDesktop.h"
 
 namespace {
 
@@ -90,23 +91,6 @@ HWND FindBox(DWORD thread) {
 
 }  // namespace
 
-// Under Wine the dialog fonts have no Hangul; link them to an installed Korean font (fonts-nanum) and run
-// again, since a process reads the font links when it starts. Windows itself is left alone.
-bool LinkHangulFontUnderWine() {
-    HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
-    if (!ntdll || !::GetProcAddress(ntdll, "wine_get_version")) return false;
-    UniqueRegKey key;
-    if (::RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows NT\\CurrentVersion\\FontLink\\SystemLink",
-                          0, nullptr, 0, KEY_WRITE, nullptr, key.put(), nullptr) != ERROR_SUCCESS) {
-        return false;
-    }
-    const wchar_t link[] = L"NanumGothic.ttf,NanumGothic\0NanumBarunGothic.ttf,NanumBarunGothic\0";
-    for (const wchar_t* face : {L"Tahoma", L"MS Shell Dlg", L"Microsoft Sans Serif", L"MS Sans Serif"}) {
-        ::RegSetValueExW(key.get(), face, 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(link), sizeof(link));
-    }
-    return true;
-}
-
 int RunAgain() {
     std::wstring command = ::GetCommandLineW();
     command += L" --linked";
@@ -125,7 +109,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     int argc = 0;
     LPWSTR* argv = ::CommandLineToArgvW(::GetCommandLineW(), &argc);
     if (!argv || argc < 3) return 2;
-    if (argc == 3 && LinkHangulFontUnderWine()) {
+    // Under Wine the fonts are linked to a Korean one and the shots taken by a second run, which reads the links
+    // when it starts.
+    if (argc == 3 && ztest::LinkHangulFont()) {
         ::LocalFree(argv);
         return RunAgain();
     }

@@ -1,4 +1,4 @@
-#include "tests/login/WineDesktop.h"
+#include "tests/support/WineDesktop.h"
 
 #include <windows.h>
 
@@ -9,12 +9,29 @@ namespace {
 
 constexpr wchar_t kDriverKey[] = L"Software\\Wine\\X11 Driver";
 constexpr wchar_t kManaged[] = L"Managed";
+constexpr wchar_t kFontLinkKey[] = L"Software\\Microsoft\\Windows NT\\CurrentVersion\\FontLink\\SystemLink";
 
 }  // namespace
 
 bool UnderWine() {
     HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
     return ntdll && ::GetProcAddress(ntdll, "wine_get_version");
+}
+
+bool LinkHangulFont() {
+    if (!UnderWine()) return false;
+    UniqueRegKey key;
+    if (::RegCreateKeyExW(HKEY_LOCAL_MACHINE, kFontLinkKey, 0, nullptr, 0, KEY_WRITE, nullptr, key.put(), nullptr) !=
+        ERROR_SUCCESS) {
+        return false;
+    }
+    const wchar_t link[] = L"NanumGothic.ttf,NanumGothic\0NanumBarunGothic.ttf,NanumBarunGothic\0";
+    bool linked = true;
+    for (const wchar_t* face : {L"Tahoma", L"MS Shell Dlg", L"Microsoft Sans Serif", L"MS Sans Serif"}) {
+        const auto* bytes = reinterpret_cast<const BYTE*>(link);
+        if (::RegSetValueExW(key.get(), face, 0, REG_MULTI_SZ, bytes, sizeof(link)) != ERROR_SUCCESS) linked = false;
+    }
+    return linked;
 }
 
 WineUnmanagedWindows::WineUnmanagedWindows() {
