@@ -18,6 +18,8 @@ wine_env_start() {
   fi
   wineboot -i >/dev/null 2>&1 || true
   wineserver -p >/dev/null 2>&1 &
+  # Xvfb has no window manager: unmanaged windows close without Wine's two-second wait for one.
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
   trap wine_env_stop EXIT
 }
 
