@@ -22,12 +22,6 @@ using ztest::U;
 
 constexpr wchar_t kFontsLinked[] = L"ZORVANE_LOGON_FONTS_LINKED";
 
-std::wstring ClassOf(HWND hwnd) {
-    wchar_t name[64] = {};
-    ::GetClassNameW(hwnd, name, 64);
-    return name;
-}
-
 // The size a text needs in the dialog's font (8 point "MS Shell Dlg"), on one line or wrapped at `width`.
 SIZE TextExtent(const std::wstring& text, int wrapWidth) {
     UniqueDc dc(::CreateCompatibleDC(nullptr));
@@ -63,7 +57,7 @@ std::vector<std::string> LayoutFaults(HWND dialog) {
         ::GetWindowRect(child, &rect);
         ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
         const DWORD style = static_cast<DWORD>(::GetWindowLongPtrW(child, GWL_STYLE));
-        const std::wstring cls = ClassOf(child);
+        const std::wstring cls = ztest::ClassOf(child);
         const bool button = cls == L"Button";
         const bool group = button && (style & BS_TYPEMASK) == BS_GROUPBOX;
         items.push_back({id, rect, group});
@@ -73,7 +67,7 @@ std::vector<std::string> LayoutFaults(HWND dialog) {
             faults.push_back(name + " lies outside the window");
         }
 
-        const std::wstring text = LogonWindow::WindowText(child);
+        const std::wstring text = ztest::WindowText(child);
         if (text.empty() || (!button && cls != L"Static")) continue;
         const int width = rect.right - rect.left;
         const int height = rect.bottom - rect.top;
@@ -148,7 +142,7 @@ TEST(LogonScreens, BothLanguagesWaitingAndBusy) {
         EXPECT_TRUE(ztest::SaveWindowPng(window.Dialog(), base + L"-waiting.png")) << U(base);
 
         window.Click(IDOK, false);
-        ASSERT_TRUE(LogonWindow::WaitFor([&] { return window.Visible(IDC_PROGRESS_LOGIN); }, 10000));
+        ASSERT_TRUE(ztest::WaitFor([&] { return window.Visible(IDC_PROGRESS_LOGIN); }, 10000));
         ::Sleep(300);
         ExpectTidy(window.Dialog(), "busy");
         EXPECT_TRUE(ztest::SaveWindowPng(window.Dialog(), base + L"-busy.png")) << U(base);

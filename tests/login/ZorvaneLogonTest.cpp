@@ -216,10 +216,10 @@ TEST_F(LogonTest, FailedAttemptsShowTheirBoxAndKeepTheDialogOpen) {
         window->Click(IDOK, false);
         ExpectBox(*window, Text(row.section, L"title"), Text(row.section, row.key), row.icon);
         if (row.after) row.after();
-        EXPECT_TRUE(LogonWindow::WaitFor([&] { return window->Enabled(IDOK); }, 5000));
+        EXPECT_TRUE(ztest::WaitFor([&] { return window->Enabled(IDOK); }, 5000));
         ExpectIdle(*window);
         if (row.focus != 0) {
-            EXPECT_TRUE(LogonWindow::WaitFor([&] { return window->FocusId() == row.focus; }, 3000))
+            EXPECT_TRUE(ztest::WaitFor([&] { return window->FocusId() == row.focus; }, 3000))
                 << "focus on " << window->FocusId();
         }
         EXPECT_EQ(root.HostsRuns().size(), row.runs);
@@ -295,9 +295,9 @@ TEST_F(LogonTest, AutomaticSignInShowsItselfWhenItNeedsTheUser) {
         LogonWindow* window = nullptr;
         auto process = Start(L"/mode:auto", window);
         ExpectBox(*window, Text(row.section, L"title"), Text(row.section, row.key), row.icon);
-        EXPECT_TRUE(LogonWindow::WaitFor([&] { return window->Enabled(IDOK); }, 5000));
+        EXPECT_TRUE(ztest::WaitFor([&] { return window->Enabled(IDOK); }, 5000));
         ExpectIdle(*window);
-        EXPECT_TRUE(LogonWindow::WaitFor([&] { return window->FocusId() == row.focus; }, 3000))
+        EXPECT_TRUE(ztest::WaitFor([&] { return window->FocusId() == row.focus; }, 3000))
             << "focus on " << window->FocusId();
         EXPECT_EQ(root.HostsRuns().size(), row.runs);
         window->Close();
@@ -321,7 +321,7 @@ TEST_F(LogonTest, CancelStopsAManualAttemptAndOnlyTheAccountCheck) {
     window->SetText(IDC_EDIT_PASSWORD, L"s3cret");
     window->Click(IDOK, false);
     ASSERT_TRUE(ztest::WaitForStandInRuns(root.HostsPath(), 1));
-    ASSERT_TRUE(LogonWindow::WaitFor([&] { return window->Enabled(IDCANCEL); }, 5000));
+    ASSERT_TRUE(ztest::WaitFor([&] { return window->Enabled(IDCANCEL); }, 5000));
     ExpectBusy(*window);
 
     window->Click(IDCANCEL);
@@ -355,10 +355,10 @@ TEST_F(LogonTest, SecondStartShowsTheHiddenRetriesAndEscapeEndsThemAtOnce) {
     EXPECT_EQ(ExitCodeOf(*second), 0);
     ASSERT_TRUE(window->WaitVisible());
     ExpectBusy(*window);
-    EXPECT_TRUE(LogonWindow::WaitFor([&] { return window->FocusId() == IDCANCEL; }, 3000));
+    EXPECT_TRUE(ztest::WaitFor([&] { return window->FocusId() == IDCANCEL; }, 3000));
 
     window->Key(VK_ESCAPE);  // during the pause before the next attempt
-    EXPECT_TRUE(LogonWindow::WaitFor([&] { return window->Enabled(IDOK); }, 1000));
+    EXPECT_TRUE(ztest::WaitFor([&] { return window->Enabled(IDOK); }, 1000));
     ExpectIdle(*window);
     EXPECT_EQ(window->FocusId(), IDOK);
     const ULONGLONG pauseEnd = firstRun + 6500;

@@ -15,6 +15,7 @@
 #include "common/language/LangTable.h"
 #include "common/ui/XMessageBox.h"
 #include "tests/support/Screenshot.h"
+#include "tests/support/WindowDriver.h"
 #include "tests/support/WineDesktop.h"
 
 namespace {
@@ -37,20 +38,18 @@ const Kind kKinds[] = {
 std::vector<std::wstring> ClippedTexts(HWND box) {
     std::vector<std::wstring> clipped;
     for (HWND child = ::GetWindow(box, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
-        wchar_t text[1024] = {};
-        if (::GetWindowTextW(child, text, 1024) <= 0) continue;
-        wchar_t cls[32] = {};
-        ::GetClassNameW(child, cls, 32);
-        const bool isStatic = ::_wcsicmp(cls, L"Static") == 0;
+        const std::wstring text = ztest::WindowText(child);
+        if (text.empty()) continue;
+        const bool isStatic = ::_wcsicmp(ztest::ClassOf(child).c_str(), L"Static") == 0;
         RECT client{};
         ::GetClientRect(child, &client);
         HDC dc = ::GetDC(child);
         HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(child, WM_GETFONT, 0, 0)));
         RECT need{0, 0, client.right, 0};
         if (isStatic) {
-            ::DrawTextW(dc, text, -1, &need, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
+            ::DrawTextW(dc, text.c_str(), -1, &need, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
         } else {
-            ::DrawTextW(dc, text, -1, &need, DT_CALCRECT | DT_SINGLELINE);
+            ::DrawTextW(dc, text.c_str(), -1, &need, DT_CALCRECT | DT_SINGLELINE);
             need.right += 8;  // the button's frame and focus rectangle
         }
         ::SelectObject(dc, old);
@@ -67,26 +66,21 @@ std::wstring WindowsPath(std::wstring path) {
     return L"Z:" + path;
 }
 
-HWND FindBox(DWORD thread) {
-    struct Search {
-        HWND found = nullptr;
-    } search;
-    for (int i = 0; i < 500 && !search.found; ++i) {
-        ::EnumThreadWindows(
-            thread,
-            [](HWND hwnd, LPARAM p) -> BOOL {
-                wchar_t cls[16] = {};
-                ::GetClassNameW(hwnd, cls, 16);
-                if (::IsWindowVisible(hwnd) && std::wstring(cls) == L"#32770") {
-                    reinterpret_cast<Search*>(p)->found = hwnd;
-                    return FALSE;
+// The box the thread shows: its visible dialog window.
+HWND WaitForBox(DWORD thread) {
+    HWND box = nullptr;
+    ztest::WaitFor(
+        [&] {
+            for (HWND hwnd : ztest::ThreadWindows(thread)) {
+                if (ztest::IsDialog(hwnd) && ::IsWindowVisible(hwnd)) {
+                    box = hwnd;
+                    return true;
                 }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&search));
-        if (!search.found) ::Sleep(20);
-    }
-    return search.found;
+            }
+            return false;
+        },
+        10000);
+    return box;
 }
 
 }  // namespace
@@ -134,7 +128,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
             const std::wstring caption = CLangTable::GetInstance()->GetText(kind.section, L"title");
             const std::wstring file = out + L"\\" + language + L"-" + std::wstring(kind.name, kind.name + strlen(kind.name)) + L".png";
             std::thread driver([&] {
-                HWND box = FindBox(uiThread);
+                HWND box = WaitForBox(uiThread);
                 if (!box) {
                     ++failures;
                     return;
@@ -146,7 +140,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
                     ++failures;
                 }
                 const int button = (kind.style & 0x0F) == MB_YESNO ? IDYES : IDOK;
-                ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+                ztest::WindowDriver(box).Command(button);
             });
             ExtendedMessageBox(nullptr, text.c_str(), caption.c_str(), kind.style | EMB_NO_BEEP, &options);
             driver.join();

@@ -10,58 +10,26 @@
 #include "common/language/LangTable.h"
 #include "common/ui/XMessageBox.h"
 #include "tests/support/TestSupport.h"
+#include "tests/support/WindowDriver.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Finds the box by its caption, from a thread of its own, and drives it as a user would.
-class BoxDriver {
-public:
-    explicit BoxDriver(std::wstring caption) : m_caption(std::move(caption)) {}
+using Box = ztest::WindowDriver;
 
-    HWND WaitForBox(int ms = 10000) const {
-        const auto end = Clock::now() + std::chrono::milliseconds(ms);
-        while (Clock::now() < end) {
-            HWND box = ::FindWindowW(L"#32770", m_caption.c_str());
-            if (box && ::IsWindowVisible(box)) return box;
-            ::Sleep(20);
-        }
-        return nullptr;
-    }
-    static std::wstring Text(HWND box, int id) {
-        wchar_t text[256] = {};
-        ::GetWindowTextW(::GetDlgItem(box, id), text, 256);
-        return text;
-    }
-    static void Click(HWND box, int id) { ::PostMessageW(::GetDlgItem(box, id), BM_CLICK, 0, 0); }
-    static void Tick(HWND box, int id) { ::SendMessageW(::GetDlgItem(box, id), BM_SETCHECK, BST_CHECKED, 0); }
-    static void Key(HWND box, WPARAM vk) {
-        GUITHREADINFO info{};
-        info.cbSize = sizeof(info);
-        HWND target = box;
-        if (::GetGUIThreadInfo(::GetWindowThreadProcessId(box, nullptr), &info) && info.hwndFocus) {
-            target = info.hwndFocus;
-        }
-        ::PostMessageW(target, WM_KEYDOWN, vk, 1);
-        ::PostMessageW(target, WM_KEYUP, vk, static_cast<LPARAM>(0xC0000001u));
-    }
-    // True when the box is still there after a pause long enough for posted input to be handled.
-    static bool StaysOpen(HWND box) {
-        ::Sleep(300);
-        return ::IsWindow(box) && ::IsWindowVisible(box);
-    }
+// True when the box is still there after a pause long enough for posted input to be handled.
+bool StaysOpen(const Box& box) {
+    ::Sleep(300);
+    return ::IsWindow(box.Window()) && ::IsWindowVisible(box.Window());
+}
 
-private:
-    std::wstring m_caption;
-};
-
-// Runs the box on this thread while `drive` works it from another.
+// Runs the box on this thread while `drive` finds it by its caption and works it from another, as a user would.
 int RunBox(const std::wstring& caption, UINT style, const ExtendedMessageBoxOptions* options,
-           const std::function<void(HWND)>& drive, const wchar_t* text = L"Message text") {
+           const std::function<void(const Box&)>& drive, const wchar_t* text = L"Message text") {
     std::thread driver([&] {
-        HWND box = BoxDriver(caption).WaitForBox();
-        if (box) drive(box);
+        HWND box = ztest::WaitForDialog(caption);
+        if (box) drive(Box(box));
     });
     const int result = ExtendedMessageBox(nullptr, text, caption.c_str(), style, options);
     driver.join();
@@ -90,37 +58,37 @@ TEST_F(XMessageBoxTest, TheThreeStylesOfThePrograms) {
         std::vector<std::pair<int, std::wstring>> buttons;  // id, caption
         const wchar_t* icon;
         bool closeGrey;
-        std::function<void(HWND)> answer;
+        std::function<void(const Box&)> answer;
         int result;
     } rows[] = {
         {"question answered Yes", 0x24, {{6, L"Yes-T"}, {7, L"No-T"}}, IDI_QUESTION, true,
-         [](HWND b) {
-             BoxDriver::Key(b, VK_ESCAPE);
-             EXPECT_TRUE(BoxDriver::StaysOpen(b)) << "Escape on a question";
-             ::PostMessageW(b, WM_SYSCOMMAND, SC_CLOSE, 0);
-             EXPECT_TRUE(BoxDriver::StaysOpen(b)) << "close box on a question";
-             BoxDriver::Click(b, IDYES);
+         [](const Box& b) {
+             b.Key(VK_ESCAPE);
+             EXPECT_TRUE(StaysOpen(b)) << "Escape on a question";
+             ::PostMessageW(b.Window(), WM_SYSCOMMAND, SC_CLOSE, 0);
+             EXPECT_TRUE(StaysOpen(b)) << "close box on a question";
+             b.Click(IDYES, false);
          },
          IDYES},
         {"question answered No", 0x24, {{6, L"Yes-T"}, {7, L"No-T"}}, IDI_QUESTION, true,
-         [](HWND b) { BoxDriver::Click(b, IDNO); }, IDNO},
+         [](const Box& b) { b.Click(IDNO, false); }, IDNO},
         {"information closed with Escape", 0x40, {{1, L"Okay-T"}}, IDI_ASTERISK, false,
-         [](HWND b) { BoxDriver::Key(b, VK_ESCAPE); }, IDOK},
+         [](const Box& b) { b.Key(VK_ESCAPE); }, IDOK},
         {"exclamation closed with the close box", 0x30, {{1, L"Okay-T"}}, IDI_EXCLAMATION, false,
-         [](HWND b) { ::PostMessageW(b, WM_SYSCOMMAND, SC_CLOSE, 0); }, IDOK},
+         [](const Box& b) { ::PostMessageW(b.Window(), WM_SYSCOMMAND, SC_CLOSE, 0); }, IDOK},
         {"information confirmed with Enter", 0x40, {{1, L"Okay-T"}}, IDI_ASTERISK, false,
-         [](HWND b) { BoxDriver::Key(b, VK_RETURN); }, IDOK},
+         [](const Box& b) { b.Key(VK_RETURN); }, IDOK},
     };
     for (const Row& row : rows) {
         const std::wstring caption = L"Style " + ztest::W(row.name);
         int buttonCount = 0;
-        const int result = RunBox(caption, row.style, &m_options, [&](HWND box) {
-            for (const auto& [id, text] : row.buttons) EXPECT_EQ(BoxDriver::Text(box, id), text) << row.name;
-            for (int id = 1; id <= 26; ++id) buttonCount += ::GetDlgItem(box, id) ? 1 : 0;
-            HWND icon = ::GetDlgItem(box, 1000);
+        const int result = RunBox(caption, row.style, &m_options, [&](const Box& box) {
+            for (const auto& [id, text] : row.buttons) EXPECT_EQ(box.Text(id), text) << row.name;
+            for (int id = 1; id <= 26; ++id) buttonCount += box.Control(id) ? 1 : 0;
+            HWND icon = box.Control(1000);
             EXPECT_EQ(reinterpret_cast<HICON>(::GetWindowLongPtrW(icon, GWLP_USERDATA)), ::LoadIconW(nullptr, row.icon))
                 << row.name;
-            const UINT state = ::GetMenuState(::GetSystemMenu(box, FALSE), SC_CLOSE, MF_BYCOMMAND);
+            const UINT state = ::GetMenuState(::GetSystemMenu(box.Window(), FALSE), SC_CLOSE, MF_BYCOMMAND);
             EXPECT_EQ((state & MF_GRAYED) != 0, row.closeGrey) << row.name;
             row.answer(box);
         });
@@ -136,12 +104,12 @@ TEST_F(XMessageBoxTest, MessageTextAndFontAsGiven) {
     std::wstring shown;
     LONG staticStyle = 0;
     LOGFONTW font{};
-    RunBox(L"Ampersand", 0x40, &m_options, [&](HWND box) {
-        HWND text = ::GetDlgItem(box, 1001);
-        shown = BoxDriver::Text(box, 1001);
+    RunBox(L"Ampersand", 0x40, &m_options, [&](const Box& box) {
+        HWND text = box.Control(1001);
+        shown = box.Text(1001);
         staticStyle = static_cast<LONG>(::GetWindowLongPtrW(text, GWL_STYLE));
         ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(text, WM_GETFONT, 0, 0)), sizeof(font), &font);
-        BoxDriver::Click(box, IDOK);
+        box.Click(IDOK, false);
     }, L"Save & exit");
     EXPECT_EQ(shown, L"Save & exit");
     EXPECT_TRUE(staticStyle & SS_NOPREFIX) << "an '&' shows as itself";
@@ -153,9 +121,9 @@ TEST_F(XMessageBoxTest, CountDownEndsTheBoxOrStopsOnAClick) {
     m_options.countdownSeconds = 3;
     std::vector<std::wstring> seen;
     const auto start = Clock::now();
-    const int timedOut = RunBox(L"Count-down", 0x40, &m_options, [&](HWND box) {
-        while (::IsWindow(box)) {
-            const std::wstring text = BoxDriver::Text(box, IDOK);
+    const int timedOut = RunBox(L"Count-down", 0x40, &m_options, [&](const Box& box) {
+        while (::IsWindow(box.Window())) {
+            const std::wstring text = box.Text(IDOK);
             if (!text.empty() && (seen.empty() || seen.back() != text)) seen.push_back(text);
             ::Sleep(50);
         }
@@ -168,13 +136,13 @@ TEST_F(XMessageBoxTest, CountDownEndsTheBoxOrStopsOnAClick) {
 
     m_options.countdownSeconds = 5;
     std::wstring afterClick;
-    const int clicked = RunBox(L"Count-down stopped", 0x40, &m_options, [&](HWND box) {
-        while (BoxDriver::Text(box, IDOK) == L"Okay-T") ::Sleep(50);
-        ::PostMessageW(box, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
-        ::PostMessageW(box, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+    const int clicked = RunBox(L"Count-down stopped", 0x40, &m_options, [&](const Box& box) {
+        while (box.Text(IDOK) == L"Okay-T") ::Sleep(50);
+        ::PostMessageW(box.Window(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+        ::PostMessageW(box.Window(), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
         ::Sleep(1500);
-        afterClick = BoxDriver::Text(box, IDOK);
-        BoxDriver::Click(box, IDOK);
+        afterClick = box.Text(IDOK);
+        box.Click(IDOK, false);
     });
     EXPECT_EQ(clicked, IDOK);
     EXPECT_EQ(afterClick, L"Okay-T");
@@ -189,16 +157,16 @@ TEST_F(XMessageBoxTest, RememberedAnswers) {
     name += L"3";
 
     // Cancel is never remembered, even with the box ticked.
-    const int cancelled = RunBox(L"Remember", style, &m_options, [](HWND box) {
-        BoxDriver::Tick(box, 5555);
-        BoxDriver::Click(box, IDCANCEL);
+    const int cancelled = RunBox(L"Remember", style, &m_options, [](const Box& box) {
+        box.Tick(5555);
+        box.Click(IDCANCEL, false);
     });
     EXPECT_EQ(cancelled, IDCANCEL);
     EXPECT_EQ(ReadRememberedAnswer(m_company, name), 0u);
 
-    const int answered = RunBox(L"Remember", style, &m_options, [](HWND box) {
-        BoxDriver::Tick(box, 5555);
-        BoxDriver::Click(box, IDYES);
+    const int answered = RunBox(L"Remember", style, &m_options, [](const Box& box) {
+        box.Tick(5555);
+        box.Click(IDYES, false);
     });
     EXPECT_EQ(static_cast<UINT>(answered), 0x01000006u);
     EXPECT_EQ(ReadRememberedAnswer(m_company, name), 0x01000006u);
@@ -241,7 +209,7 @@ TEST_F(XMessageBoxTest, OnlyADwordValueIsARememberedAnswer) {
     MakeAnswerValueName(name);
     ::RegSetValueExW(key.get(), name.c_str(), 0, REG_BINARY, reinterpret_cast<const BYTE*>(&answer), sizeof(answer));
     const int shown = RunBox(L"Typed", 0x24 | EMB_DONT_ASK_CHECKBOX, &m_options,
-                             [](HWND box) { BoxDriver::Click(box, IDNO); });
+                             [](const Box& box) { box.Click(IDNO, false); });
     EXPECT_EQ(shown, IDNO);
 }
 
