@@ -2,7 +2,6 @@
 // threads, the busy state and Cancel.
 #include <utility>
 
-#include "common/datafiles/UserFile.h"
 #include "common/process/Process.h"
 #include "common/worker/WorkerRun.h"
 #include "login/ZorvaneLogonDlg.h"
@@ -61,14 +60,14 @@ CZorvaneLogonDlg::~CZorvaneLogonDlg() {
     }
 }
 
-void CZorvaneLogonDlg::StartAttempt(bool automatic) {
+void CZorvaneLogonDlg::StartAttempt(bool automatic, const std::wstring& id, const std::wstring& password) {
     ForgetEndedThreads();
     auto attempt = std::make_shared<LoginAttempt>();
     attempt->dialog = m_hWnd;
     attempt->number = ++m_attemptCount;
     attempt->root = GetInstallRoot();
-    attempt->id = CUserFile::GetInstance()->GetId();
-    attempt->password = CUserFile::GetInstance()->GetPassword();
+    attempt->id = id;
+    attempt->password = password;
     attempt->stop.reset(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
 
     SetBusy(true);

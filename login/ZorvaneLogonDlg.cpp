@@ -231,7 +231,8 @@ void CZorvaneLogonDlg::StartByMode() {
         if (!CConfigFile::GetInstance()->GetAutoLogin()) {
             ShowDialog();
         } else if (CheckInput()) {
-            StartAttempt(true);
+            const CUserFile* user = CUserFile::GetInstance();
+            StartAttempt(true, user->GetId(), user->GetPassword());
         }
     } else if (mode == L"manual") {
         ShowDialog();
@@ -295,11 +296,9 @@ LRESULT CZorvaneLogonDlg::OnQueryDragIcon(WPARAM, LPARAM) { return reinterpret_c
 void CZorvaneLogonDlg::OnBnClickedOk() {
     if (m_busy) return;  // Enter while an attempt runs
     if (!CheckInput()) return;
-    CUserFile* user = CUserFile::GetInstance();
-    user->SetId(m_idEdit.GetWindowText());
-    user->SetPassword(m_passwordEdit.GetWindowText());
     FocusControl(m_okButton);
-    StartAttempt(false);
+    // The typed account reaches the account document only once the service accepted it.
+    StartAttempt(false, m_idEdit.GetWindowText(), m_passwordEdit.GetWindowText());
 }
 
 LRESULT CZorvaneLogonDlg::OnSize(WPARAM type, LPARAM size) {
@@ -333,30 +332,22 @@ LRESULT CZorvaneLogonDlg::OnSecondInstance(WPARAM, LPARAM) {
 
 LRESULT CZorvaneLogonDlg::OnLoginSucceeded(WPARAM number, LPARAM) {
     if (!IsCurrentAttempt(number)) return 0;  // cancelled meanwhile
-    m_attempt.reset();
-    SaveAfterSignIn();
+    const std::shared_ptr<LoginAttempt> attempt = std::move(m_attempt);
+    SaveAfterSignIn(attempt->id, attempt->password);
     return 0;
 }
 
-void CZorvaneLogonDlg::SaveAfterSignIn() {
+void CZorvaneLogonDlg::SaveAfterSignIn(const std::wstring& id, const std::wstring& password) {
     SetBusy(false);
-    const std::wstring id = m_idEdit.GetWindowText();
-    const std::wstring password = m_passwordEdit.GetWindowText();
     CConfigFile* config = CConfigFile::GetInstance();
     CUserFile* user = CUserFile::GetInstance();
 
+    // user.xml always gets the account that signed in; the boxes decide what the next start fills in.
+    user->SetId(id);
+    user->SetPassword(password);
     config->SetAutoLogin(IsChecked(m_autoLogin));
-    if (IsChecked(m_autoLogin)) {
-        user->SetId(id);
-        user->SetPassword(password);
-    }
     config->SetSaveId(IsChecked(m_saveId));
-    if (IsChecked(m_saveId)) user->SetId(id);
     config->SetSavePassword(IsChecked(m_savePassword));
-    if (IsChecked(m_savePassword)) {
-        user->SetId(id);
-        user->SetPassword(password);
-    }
 
     if (!config->Save() || !user->Save()) {
         ShowDialog();

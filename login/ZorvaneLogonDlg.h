@@ -74,13 +74,13 @@ private:
     int ShowBox(const wchar_t* section, const wchar_t* key, UINT style);
 
     // Attempts.
-    void StartAttempt(bool automatic);
+    void StartAttempt(bool automatic, const std::wstring& id, const std::wstring& password);
     bool IsCurrentAttempt(WPARAM number) const;
     void StopAttempt();
     void ForgetEndedThreads();
     void SetBusy(bool on);
     void ReportFailure(SignInResult result);
-    void SaveAfterSignIn();
+    void SaveAfterSignIn(const std::wstring& id, const std::wstring& password);
 
     // Message handlers.
     void OnPaint();

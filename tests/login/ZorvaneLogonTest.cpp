@@ -465,6 +465,14 @@ TEST_F(LogonTest, CheckBoxesPullEachOtherAndForgetAtOnce) {
     ASSERT_TRUE(window->WaitVisible());
     EXPECT_EQ(BoxesOf(*window), kAllFlags);
 
+    // A refused account never reaches user.xml, not even through a box that saves it at once.
+    root.ScriptHosts({{401}, {}});
+    window->SetText(IDC_EDIT_ID, L"mallory");
+    window->SetText(IDC_EDIT_PASSWORD, L"guess");
+    window->Click(IDOK, false);
+    ExpectBox(*window, Text(L"information", L"title"), Text(L"information", L"fail_login"), BoxIcon::Information);
+    ASSERT_TRUE(ztest::WaitFor([&] { return window->Enabled(IDOK); }, 5000));
+
     const struct {
         const char* name;
         int click;
