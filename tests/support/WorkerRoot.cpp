@@ -7,6 +7,7 @@
 #include "common/fs/File.h"
 #include "common/log/LogFile.h"
 #include "common/settings/ConfigFile.h"
+#include "tests/support/WindowDriver.h"
 
 namespace ztest {
 namespace {
@@ -95,22 +96,19 @@ WorkerRoot::UsageBox WorkerRoot::CloseUsageBox(const std::wstring& program, cons
     UsageBox result;
     ChildProcess child(Bin(program), args);
     if (!child.started()) return result;
+    // The box of this child, not one that another program shows under the same caption.
     HWND box = nullptr;
-    for (int i = 0; i < 400 && !box; ++i) {
-        box = ::FindWindowW(L"#32770", L"Zorvane - ERROR");
-        DWORD owner = 0;
-        if (box) ::GetWindowThreadProcessId(box, &owner);
-        if (owner != child.id()) {
-            box = nullptr;
-            ::Sleep(50);
+    WaitFor([&] {
+        for (HWND window : ProcessWindows(child.id())) {
+            if (IsDialog(window) && WindowText(window) == L"Zorvane - ERROR") box = window;
         }
-    }
+        return box != nullptr;
+    }, 20000);
     if (!box) return result;
     result.shown = true;
-    wchar_t text[256] = {};
-    ::GetDlgItemTextW(box, 0xFFFF, text, 256);  // the box's message text
-    result.text = text;
-    ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+    const WindowDriver driver(box);
+    result.text = driver.Text(0xFFFF);  // the box's message text
+    driver.Command(IDOK);
     DWORD code = 0;
     if (child.Wait(20000, &code)) result.exitCode = static_cast<long>(code);
     return result;
