@@ -38,17 +38,20 @@ SignInResult CZorvaneLogonDlg::RunLogin(const LoginAttempt& attempt) {
 
 UINT CZorvaneLogonDlg::ManualLoginThread(LPVOID param) {
     const std::shared_ptr<LoginAttempt> attempt = TakeAttempt(param);
+    // Cancel's kill cannot reach an updater that starts after it: a stopped attempt starts none.
+    if (attempt->Stopped()) return 0;
     return Report(*attempt, RunLogin(*attempt));
 }
 
 UINT CZorvaneLogonDlg::AutoLoginThread(LPVOID param) {
     const std::shared_ptr<LoginAttempt> attempt = TakeAttempt(param);
-    for (;;) {
+    while (!attempt->Stopped()) {
         const SignInResult result = RunLogin(*attempt);
         if (result == SignInResult::SignedIn || result == SignInResult::NotStarted) return Report(*attempt, result);
         // Out of reach or refused: again after a pause that Cancel and closing cut short.
         if (::WaitForSingleObject(attempt->stop.get(), kRetryPauseMs) != WAIT_TIMEOUT) return 0;
     }
+    return 0;
 }
 
 CZorvaneLogonDlg::~CZorvaneLogonDlg() {
