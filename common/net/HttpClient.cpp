@@ -71,23 +71,19 @@ bool WaitReady(SOCKET s, Direction direction, Clock::time_point deadline) {
     return count > 0 && FD_ISSET(s, &ready) && !(connecting && FD_ISSET(s, &failed));
 }
 
-bool SetBlocking(SOCKET s, bool blocking) {
-    u_long nonBlocking = blocking ? 0 : 1;
-    return ::ioctlsocket(s, FIONBIO, &nonBlocking) == 0;
+// The socket stays non-blocking from here on, so no send or receive can wait past WaitReady's limits.
+bool ConnectBefore(SOCKET s, const sockaddr_in& address, Clock::time_point deadline) {
+    u_long nonBlocking = 1;
+    if (::ioctlsocket(s, FIONBIO, &nonBlocking) != 0) return false;
+    if (::connect(s, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) == 0) return true;
+    if (::WSAGetLastError() != WSAEWOULDBLOCK || !WaitReady(s, Direction::Connect, deadline)) return false;
+    int error = 0;
+    int length = sizeof(error);
+    return ::getsockopt(s, SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&error), &length) == 0 && error == 0;
 }
 
-bool ConnectBefore(SOCKET s, const sockaddr_in& address, Clock::time_point deadline) {
-    if (!SetBlocking(s, false)) return false;
-    if (::connect(s, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0) {
-        if (::WSAGetLastError() != WSAEWOULDBLOCK || !WaitReady(s, Direction::Connect, deadline)) return false;
-        int error = 0;
-        int length = sizeof(error);
-        if (::getsockopt(s, SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&error), &length) != 0 || error != 0) {
-            return false;
-        }
-    }
-    return SetBlocking(s, true);
-}
+// A call that would have blocked after the socket showed ready is simply retried.
+bool WouldBlock(int result) { return result < 0 && ::WSAGetLastError() == WSAEWOULDBLOCK; }
 
 bool SendAll(SOCKET s, const std::string& bytes, Clock::time_point deadline) {
     size_t sent = 0;
@@ -95,6 +91,7 @@ bool SendAll(SOCKET s, const std::string& bytes, Clock::time_point deadline) {
         if (!WaitReady(s, Direction::Write, deadline)) return false;
         const size_t chunk = std::min<size_t>(bytes.size() - sent, 0x10000);
         const int n = ::send(s, bytes.data() + sent, static_cast<int>(chunk), 0);
+        if (WouldBlock(n)) continue;
         if (n <= 0) return false;
         sent += static_cast<size_t>(n);
     }
@@ -108,6 +105,7 @@ bool ReceiveAll(SOCKET s, std::string& reply, Clock::time_point deadline) {
         if (!WaitReady(s, Direction::Read, deadline)) return false;
         const int n = ::recv(s, piece, sizeof(piece), 0);
         if (n == 0) return true;
+        if (WouldBlock(n)) continue;
         if (n < 0 || reply.size() + static_cast<size_t>(n) > kMaxReplyBytes) return false;
         reply.append(piece, static_cast<size_t>(n));
     }
