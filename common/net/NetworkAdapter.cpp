@@ -4,20 +4,25 @@
 #include <iphlpapi.h>
 
 #include <cstring>
+#include <algorithm>
 #include <memory>
 
 #include "common/fs/File.h"
-#include "common/text/Utf.h"
 
 namespace {
 
 constexpr wchar_t kRecordedListVariable[] = L"ZORVANE_ADAPTER_LIST";
 constexpr size_t kMaxRecordedListBytes = 1024 * 1024;
 
-// A fixed-size ANSI field of the system's record, up to its first zero byte.
+// A fixed-size field of the system's record, up to its first zero byte, in the ANSI code page.
 template <size_t N>
 std::wstring FieldText(const char (&field)[N]) {
-    return Utf8ToWide(std::string_view(field, strnlen(field, N)));
+    const int length = static_cast<int>(strnlen(field, N));
+    if (length == 0) return std::wstring();
+    std::wstring text(static_cast<size_t>(length), L'\0');  // a byte never gives more than one unit
+    const int units = ::MultiByteToWideChar(CP_ACP, 0, field, length, &text[0], length);
+    text.resize(units > 0 ? static_cast<size_t>(units) : 0);
+    return text;
 }
 
 std::wstring EnvironmentValue(const wchar_t* name) {

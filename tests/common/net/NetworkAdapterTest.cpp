@@ -51,6 +51,8 @@ TEST(NetworkAdapter, TakesTheSystemListInOrder) {
     // A length larger than the address field takes the field only.
     list[1].AddressLength = 200;
     memset(list[1].Address, 0xAB, sizeof(list[1].Address));
+    // The system's texts are in the ANSI code page, not UTF-8 (0xFC is u-umlaut in Windows-1252).
+    SetText(list[1].Description, sizeof(list[1].Description), "Netzwerkkarte \xFC");
 
     CNetworkAdapter adapters(std::vector<NetworkAdapterRecord>{});
     adapters.FillFrom(list.data());
@@ -73,6 +75,9 @@ TEST(NetworkAdapter, TakesTheSystemListInOrder) {
     EXPECT_EQ(other.gateways[0], L"0.0.0.0");
     EXPECT_EQ(other.macLength, sizeof(list[1].Address));
     EXPECT_EQ(other.macAddress, L"ABABABABABABABAB");
+    if (GetACP() == 1252) {
+        EXPECT_EQ(adapters.GetDescription(1), L"Netzwerkkarte \u00FC");
+    }
 
     // Indexes outside the lists give empty texts.
     EXPECT_EQ(adapters.GetIpAddress(0, 2), L"");
