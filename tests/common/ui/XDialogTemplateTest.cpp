@@ -241,6 +241,16 @@ TEST(XDialogTemplate, LongMessageWrapsWithinTheWidthLimit) {
     EXPECT_GE(wrapped.m_dialogCx, limitPx / 2 * 4 / bx) << "wide before it wraps";
     const int lineDu = 8 * 8 / HIWORD(::GetDialogBaseUnits());
     EXPECT_GT(wrapped.m_dialogCy, oneLine.m_dialogCy + 2 * lineDu) << "several lines";
+
+    // The button row sits 10 pixels below the text, not below its top or the icon.
+    const Parsed p = Parse(wrapped.Build());
+    ASSERT_TRUE(p.wellFormed);
+    ASSERT_EQ(p.items.size(), 2u);
+    const ParsedItem& text = p.items[0];
+    const ParsedItem& ok = p.items[1];
+    const int textBottom = text.y + text.cy;
+    EXPECT_GE(ok.y, textBottom) << "row below the text";
+    EXPECT_LE(ok.y, textBottom + 10 * 8 / HIWORD(::GetDialogBaseUnits()) + 2) << "row close under the text";
 }
 
 }  // namespace

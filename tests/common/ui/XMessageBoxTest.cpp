@@ -207,6 +207,7 @@ TEST_F(XMessageBoxTest, OnlyADwordValueIsARememberedAnswer) {
     m_options.answerKey = L"typed";
     std::wstring name = L"typed";
     MakeAnswerValueName(name);
+    name += L"0";  // the key number
     ::RegSetValueExW(key.get(), name.c_str(), 0, REG_BINARY, reinterpret_cast<const BYTE*>(&answer), sizeof(answer));
     const int shown = RunBox(L"Typed", 0x24 | EMB_DONT_ASK_CHECKBOX, &m_options,
                              [](const Box& box) { box.Click(IDNO, false); });
