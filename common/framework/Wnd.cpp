@@ -5,6 +5,9 @@
 namespace {
 
 const wchar_t kBindingProp[] = L"ZorvaneWndObject";
+// The procedure a bound window replaced, kept with the window: when the object lets go while another
+// subclass sits above ours, our procedure stays in the chain and passes every message on to it.
+const wchar_t kReplacedProcProp[] = L"ZorvaneWndReplacedProc";
 const wchar_t kPlainClass[] = L"ZorvaneFrameworkWnd";
 
 // The object that CreateEx is creating on this thread, handed to the creation hook.
@@ -87,7 +90,9 @@ void CWnd::Unbind() {
 }
 
 bool CWnd::SubclassWindow(HWND hwnd) {
-    if (m_hWnd || !hwnd || !::IsWindow(hwnd) || FromHandlePermanent(hwnd)) return false;
+    if (m_hWnd || !hwnd || !::IsWindow(hwnd) || FromHandlePermanent(hwnd) || ::GetPropW(hwnd, kReplacedProcProp)) {
+        return false;
+    }
     Bind(hwnd);
     m_previousProc = reinterpret_cast<WNDPROC>(
         ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::BoundWindowProc)));
@@ -95,6 +100,7 @@ bool CWnd::SubclassWindow(HWND hwnd) {
         Unbind();
         return false;
     }
+    ::SetPropW(hwnd, kReplacedProcProp, reinterpret_cast<HANDLE>(m_previousProc));
     return true;
 }
 
@@ -108,6 +114,7 @@ HWND CWnd::UnsubclassWindow() {
     if (m_previousProc &&
         ::GetWindowLongPtrW(hwnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&CWnd::BoundWindowProc)) {
         ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_previousProc));
+        ::RemovePropW(hwnd, kReplacedProcProp);
     }
     Unbind();
     return hwnd;
@@ -136,7 +143,14 @@ bool CWnd::CreateEx(DWORD exStyle, const wchar_t* className, const wchar_t* text
                                   ::GetModuleHandleW(nullptr), nullptr);
     t_creating = nullptr;
     ::UnhookWindowsHookEx(hook);
-    return hwnd != nullptr && m_hWnd == hwnd;
+    if (hwnd && m_hWnd != hwnd) {
+        // Created but not bound to this object (the hook saw another window first): nothing would ever
+        // destroy it, and the object lets go of the window it caught.
+        if (m_hWnd) UnsubclassWindow();
+        ::DestroyWindow(hwnd);
+        return false;
+    }
+    return hwnd != nullptr;
 }
 
 BOOL CWnd::DestroyWindow() {
@@ -148,12 +162,18 @@ BOOL CWnd::DestroyWindow() {
 
 LRESULT CALLBACK CWnd::BoundWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     CWnd* wnd = FromHandlePermanent(hwnd);
-    if (!wnd) return ::DefWindowProcW(hwnd, msg, wParam, lParam);
+    if (!wnd) {
+        const WNDPROC replaced = reinterpret_cast<WNDPROC>(::GetPropW(hwnd, kReplacedProcProp));
+        if (msg == WM_NCDESTROY) ::RemovePropW(hwnd, kReplacedProcProp);
+        return replaced ? ::CallWindowProcW(replaced, hwnd, msg, wParam, lParam)
+                        : ::DefWindowProcW(hwnd, msg, wParam, lParam);
+    }
     const Current saved = wnd->m_current;
     wnd->m_current = Current{msg, wParam, lParam};
     const LRESULT result = wnd->WindowProc(msg, wParam, lParam);
     wnd->m_current = saved;
     if (msg == WM_NCDESTROY && FromHandlePermanent(hwnd) == wnd) {
+        ::RemovePropW(hwnd, kReplacedProcProp);
         wnd->Unbind();
         wnd->PostNcDestroy();
     }

@@ -261,6 +261,36 @@ TEST(WindowBinding, CreateBindsBeforeTheFirstMessagesAndUnbindsAtTheEnd) {
     EXPECT_FALSE(::IsWindow(editHandle));
 }
 
+// Another subclass put on the control after ours, as a library may do; it passes everything on.
+WNDPROC g_belowOuter = nullptr;
+LRESULT CALLBACK OuterSubclass(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    return ::CallWindowProcW(g_belowOuter, hwnd, msg, wParam, lParam);
+}
+
+TEST(WindowBinding, AnObjectGoneUnderAnotherSubclassLeavesTheControlWorking) {
+    CreatedWindow popup;
+    ASSERT_TRUE(popup.CreateEx(0, nullptr, L"popup", WS_POPUP, RECT{0, 0, 50, 50}, nullptr, 0));
+    HWND edit = ::CreateWindowExW(0, L"EDIT", L"", WS_CHILD, 0, 0, 40, 20, popup.m_hWnd, nullptr,
+                                  ::GetModuleHandleW(nullptr), nullptr);
+    ASSERT_TRUE(edit);
+    {
+        CEdit bound;
+        ASSERT_TRUE(bound.SubclassWindow(edit));
+        g_belowOuter = reinterpret_cast<WNDPROC>(
+            ::SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&OuterSubclass)));
+    }  // the object goes; its procedure cannot be taken out of the chain
+    EXPECT_EQ(CWnd::FromHandlePermanent(edit), nullptr);
+    CEdit again;
+    EXPECT_FALSE(again.SubclassWindow(edit)) << "a second object would loop through the stale procedure";
+    // Edit messages still reach the edit control itself.
+    ::SendMessageW(edit, EM_SETLIMITTEXT, 123, 0);
+    EXPECT_EQ(::SendMessageW(edit, EM_GETLIMITTEXT, 0, 0), 123);
+    ::SetWindowTextW(edit, L"still an edit");
+    EXPECT_EQ(::SendMessageW(edit, EM_LINELENGTH, 0, 0), 13);
+    popup.DestroyWindow();
+    EXPECT_FALSE(::IsWindow(edit));
+}
+
 class TestApp : public CWinApp {
 public:
     bool startLoop = false;
