@@ -125,6 +125,17 @@ std::wstring LoadResourceString(HINSTANCE module, int id, size_t limit) {
     return std::wstring(resource, std::min(static_cast<size_t>(length), limit));
 }
 
+// The text's extent with DT_CALCRECT in the box, measured in the font on a display context; the box
+// unchanged when no context can be had.
+RECT Measure(HGDIOBJ font, const std::wstring& text, RECT box, UINT flags) {
+    UniqueDc dc(::CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr));
+    if (!dc) return box;
+    const HGDIOBJ previous = font ? ::SelectObject(dc.get(), font) : nullptr;
+    ::DrawTextW(dc.get(), text.c_str(), static_cast<int>(text.size()), &box, flags | DT_CALCRECT | DT_NOPREFIX);
+    if (previous) ::SelectObject(dc.get(), previous);
+    return box;
+}
+
 class ByteWriter {
 public:
     void Word(WORD w) { Raw(&w, sizeof(w)); }
@@ -231,15 +242,12 @@ CXDialogTemplate::CXDialogTemplate(const wchar_t* caption, HWND owner, const wch
         LoadCaptionsFromResources(m_textModule);
     }
 
-    // 4. The message font, selected into a display context for all measuring.
+    // 4. The message font, in which everything is measured.
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof(metrics);
     if (::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
         m_font.reset(::CreateFontIndirectW(&metrics.lfMessageFont));
     }
-    UniqueDc dc(::CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr));
-    HGDIOBJ previousFont = nullptr;
-    if (dc && m_font) previousFont = ::SelectObject(dc.get(), m_font.get());
 
     // 5. and 6. Measure the message within the width limit.
     const int screenWidth = ::GetSystemMetrics(SM_CXSCREEN);
@@ -247,11 +255,7 @@ CXDialogTemplate::CXDialogTemplate(const wchar_t* caption, HWND owner, const wch
     const int iconHeight = ::GetSystemMetrics(SM_CYICON);
     int limit = screenWidth / 2 + 80;
     if (style & 0xF0) limit -= 16 + iconWidth;
-    RECT measured{0, 0, limit, limit};
-    if (dc) {
-        ::DrawTextW(dc.get(), m_message.c_str(), static_cast<int>(m_message.size()), &measured,
-                    DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
-    }
+    const RECT measured = Measure(m_font.get(), m_message, RECT{0, 0, limit, limit}, DT_WORDBREAK | DT_EXPANDTABS);
     const int w = measured.right - measured.left;
     const int h = measured.bottom - measured.top;
     RECT textRect{16, 16, w + 28, h + 21};
@@ -346,8 +350,6 @@ CXDialogTemplate::CXDialogTemplate(const wchar_t* caption, HWND owner, const wch
     ToDialogUnits(dialog, &ignoredX, &ignoredY, &m_dialogCx, &m_dialogCy);
     m_dialogX = 0;
     m_dialogY = 0;
-
-    if (dc && previousFont) ::SelectObject(dc.get(), previousFont);
 }
 
 CXDialogTemplate::~CXDialogTemplate() = default;
@@ -368,14 +370,7 @@ void CXDialogTemplate::AddItem(XItemKind kind, int id, const RECT& pixels, const
 
 void CXDialogTemplate::AddCheckBox(const std::wstring& text, RECT& dialog, int rowTop) {
     const int screenWidth = ::GetSystemMetrics(SM_CXSCREEN);
-    RECT measured{0, 0, screenWidth / 3, 16};
-    UniqueDc dc(::CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr));
-    if (dc) {
-        HGDIOBJ previous = m_font ? ::SelectObject(dc.get(), m_font.get()) : nullptr;
-        ::DrawTextW(dc.get(), text.c_str(), static_cast<int>(text.size()), &measured,
-                    DT_SINGLELINE | DT_CALCRECT | DT_NOPREFIX);
-        if (previous) ::SelectObject(dc.get(), previous);
-    }
+    const RECT measured = Measure(m_font.get(), text, RECT{0, 0, screenWidth / 3, 16}, DT_SINGLELINE);
     const int measuredWidth = measured.right - measured.left;
     const int width = measuredWidth + measuredWidth / 3;
     const int top = rowTop + 35;
