@@ -47,6 +47,13 @@ protected:
         service.Script("/update.php", HttpReply(200, kUpdateReply702));
     }
 
+    // Another root on the same service and host list; with `wantH1`, the user wants h1 on line.
+    void Prepare(ztest::WorkerRoot& other, bool wantH1) const {
+        other.WriteConfig(service);
+        other.WriteEtc(L"host_list.xml", hostList);
+        if (wantH1) other.WriteEtc(L"update_list.xml", UpdateListXml({{"h1", "ONLINE"}}));
+    }
+
     std::string Host() const { return "Host: 127.0.0.1:" + std::to_string(service.Port()) + "\r\n"; }
 
     ztest::StandinSession service;
@@ -109,9 +116,7 @@ TEST_F(ZorvaneAddrRun, ResultCodesDecideTheExitCodeAndTheLogLine) {
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         ztest::WorkerRoot fresh;
-        fresh.WriteConfig(service);
-        fresh.WriteEtc(L"host_list.xml", hostList);
-        fresh.WriteEtc(L"update_list.xml", UpdateListXml({{"h1", "ONLINE"}}));
+        Prepare(fresh, true);
         service.Script("/update.php", HttpReply(200, row.updateReply));
         if (row.hostsExit == 0) {
             fresh.WriteConfigUrls(service.Url("/getip.php"), kDeadUrl, service.Url("/update.php"));
@@ -141,8 +146,7 @@ TEST_F(ZorvaneAddrRun, PrivateOrEmptyAddressEndsWith303) {
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         ztest::WorkerRoot fresh;
-        fresh.WriteConfig(service);
-        fresh.WriteEtc(L"host_list.xml", hostList);
+        Prepare(fresh, false);
         fresh.WriteEtc(L"update_result.xml", earlierResult);
         service.Script("/getip.php", HttpReply(200, row.reply));
         const size_t before = service.Requests().size();
@@ -169,9 +173,7 @@ TEST_F(ZorvaneAddrRun, AddressMethods) {
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         ztest::WorkerRoot fresh;
-        fresh.WriteConfig(service);
-        fresh.WriteEtc(L"host_list.xml", hostList);
-        fresh.WriteEtc(L"update_list.xml", UpdateListXml({{"h1", "ONLINE"}}));
+        Prepare(fresh, true);
         fresh.WriteEtc(L"update_method.xml", UpdateMethodXml(row.type, row.data));
         const size_t before = service.Requests().size();
         EXPECT_EQ(fresh.Run(L"ZorvaneAddr.exe"), row.exitCode);
@@ -210,9 +212,7 @@ TEST_F(ZorvaneAddrRun, LanMethodUsesTheRecordedAdapters) {
     for (const auto& row : rows) {
         SCOPED_TRACE(row.mac);
         ztest::WorkerRoot fresh;
-        fresh.WriteConfig(service);
-        fresh.WriteEtc(L"host_list.xml", hostList);
-        fresh.WriteEtc(L"update_list.xml", UpdateListXml({{"h1", "ONLINE"}}));
+        Prepare(fresh, true);
         fresh.WriteEtc(L"update_method.xml", UpdateMethodXml("LAN", row.mac));
         EXPECT_EQ(fresh.Run(L"ZorvaneAddr.exe"), row.exitCode);
         const Lines lines = fresh.LogLines();
@@ -260,8 +260,7 @@ TEST_F(ZorvaneAddrRun, StartUpFailuresEndSilentlyWithZero) {
     for (Fault fault : {Fault::NoHostList, Fault::NoLanguageFile, Fault::SettingsBlocked}) {
         SCOPED_TRACE(static_cast<int>(fault));
         ztest::WorkerRoot fresh;
-        fresh.WriteConfig(service);
-        fresh.WriteEtc(L"host_list.xml", hostList);
+        Prepare(fresh, false);
         fresh.Break(fault);
         const size_t before = service.Requests().size();
         EXPECT_EQ(fresh.Run(L"ZorvaneAddr.exe"), 0);
@@ -285,8 +284,7 @@ TEST_F(ZorvaneAddrRun, MissingOptionShowsTheUsageBox) {
     for (const wchar_t* args : {L"/id:alice", L"/password:s3cret"}) {
         SCOPED_TRACE(ztest::U(args));
         ztest::WorkerRoot fresh;
-        fresh.WriteConfig(service);
-        fresh.WriteEtc(L"host_list.xml", hostList);
+        Prepare(fresh, false);
         const ztest::WorkerRoot::UsageBox box = fresh.CloseUsageBox(L"ZorvaneAddr.exe", args);
         ASSERT_TRUE(box.shown);
         EXPECT_EQ(box.text, L"Usage: ZorvaneAddr.exe /id:ID /password:PASSWORD");
