@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include "common/framework/UniqueHandle.h"
 #include "tests/support/WorkerRoot.h"
 
 namespace {
@@ -113,10 +114,11 @@ TEST_F(ZorvaneHostsRun, LowLogLevelsWriteNoLine) {
 }
 
 TEST_F(ZorvaneHostsRun, SecondInstanceEndsAtOnce) {
-    HANDLE mutex = ::CreateMutexW(nullptr, TRUE, L"ZorvaneDDNSClinet-ZorvaneHosts");
-    ASSERT_NE(mutex, nullptr);
-    EXPECT_EQ(root.Run(L"ZorvaneHosts.exe"), 0);
-    ::CloseHandle(mutex);
+    {
+        UniqueHandle mutex(::CreateMutexW(nullptr, TRUE, L"ZorvaneDDNSClinet-ZorvaneHosts"));
+        ASSERT_TRUE(mutex);
+        EXPECT_EQ(root.Run(L"ZorvaneHosts.exe"), 0);
+    }
     EXPECT_TRUE(service.Requests().empty());
     EXPECT_TRUE(root.LogLines().empty());
     EXPECT_EQ(root.ReadEtc(L"host_list.xml"), kOldList);

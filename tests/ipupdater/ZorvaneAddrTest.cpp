@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "common/framework/UniqueHandle.h"
 #include "tests/support/WorkerRoot.h"
 
 namespace {
@@ -271,10 +272,11 @@ TEST_F(ZorvaneAddrRun, StartUpFailuresEndSilentlyWithZero) {
 }
 
 TEST_F(ZorvaneAddrRun, SecondInstanceEndsAtOnce) {
-    HANDLE mutex = ::CreateMutexW(nullptr, TRUE, L"ZorvaneDDNSClinet-ZorvaneAddr");
-    ASSERT_NE(mutex, nullptr);
-    EXPECT_EQ(root.Run(L"ZorvaneAddr.exe"), 0);
-    ::CloseHandle(mutex);
+    {
+        UniqueHandle mutex(::CreateMutexW(nullptr, TRUE, L"ZorvaneDDNSClinet-ZorvaneAddr"));
+        ASSERT_TRUE(mutex);
+        EXPECT_EQ(root.Run(L"ZorvaneAddr.exe"), 0);
+    }
     EXPECT_TRUE(service.Requests().empty());
     EXPECT_TRUE(root.LogLines().empty());
     EXPECT_EQ(root.ReadEtc(L"update_result.xml"), "<missing>");
