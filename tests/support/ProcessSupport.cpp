@@ -115,18 +115,35 @@ CapturedRun RunCaptured(const std::wstring& exePath, const std::wstring& args, D
     result.started = true;
     UniqueHandle process(info.hProcess);
     UniqueHandle thread(info.hThread);
-    writeEnd.reset();  // the child holds the only writer now, so the read ends when it ends
+    writeEnd.reset();  // only the child (and what it starts) writes now
 
-    if (::WaitForSingleObject(process.get(), timeoutMs) == WAIT_OBJECT_0) {
-        result.finished = true;
-        ::GetExitCodeProcess(process.get(), &result.exitCode);
-    } else {
-        ::TerminateProcess(process.get(), 1);
-        ::WaitForSingleObject(process.get(), 10000);
+    // Programs the child starts may inherit the pipe and outlive it, so the pipe is only ever read as far as
+    // it holds bytes: reading to its end could wait for them forever.
+    const auto drain = [&] {
+        char chunk[4096];
+        DWORD available = 0;
+        while (::PeekNamedPipe(readEnd.get(), nullptr, 0, nullptr, &available, nullptr) && available > 0) {
+            DWORD got = 0;
+            if (!::ReadFile(readEnd.get(), chunk, sizeof(chunk), &got, nullptr) || got == 0) break;
+            result.output.append(chunk, got);
+        }
+    };
+    const ULONGLONG end = ::GetTickCount64() + timeoutMs;
+    for (;;) {
+        const DWORD wait = ::WaitForSingleObject(process.get(), 50);
+        drain();
+        if (wait == WAIT_OBJECT_0) {
+            result.finished = true;
+            ::GetExitCodeProcess(process.get(), &result.exitCode);
+            break;
+        }
+        if (::GetTickCount64() >= end) {
+            ::TerminateProcess(process.get(), 1);
+            ::WaitForSingleObject(process.get(), 10000);
+            drain();
+            break;
+        }
     }
-    char chunk[4096];
-    DWORD got = 0;
-    while (::ReadFile(readEnd.get(), chunk, sizeof(chunk), &got, nullptr) && got > 0) result.output.append(chunk, got);
     return result;
 }
 
