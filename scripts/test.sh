@@ -33,6 +33,7 @@ echo "== Windows tests (MinGW-w64, under Wine)"
 (
   . "$root/scripts/wine-env.sh"
   wine_env_start
+  wine_env_hold_desktop "$build/windows" || exit 1
   cd "$build/windows" && ctest -j "$jobs" --output-on-failure
 ) || status=1
 

@@ -6,4 +6,5 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 dir=$1; shift
 . "$root/scripts/wine-env.sh"
 wine_env_start
+wine_env_hold_desktop "$dir" || exit 1
 cd "$dir" && ctest "$@"

@@ -119,12 +119,18 @@ CapturedRun RunCaptured(const std::wstring& exePath, const std::wstring& args, D
 
     // Programs the child starts may inherit the pipe and outlive it, so the pipe is only ever read as far as
     // it holds bytes: reading to its end could wait for them forever.
+    // Once every writer is gone the peek fails with a broken pipe, and what is left is read without waiting.
     const auto drain = [&] {
         char chunk[4096];
-        DWORD available = 0;
-        while (::PeekNamedPipe(readEnd.get(), nullptr, 0, nullptr, &available, nullptr) && available > 0) {
+        for (;;) {
+            DWORD available = 0;
+            if (::PeekNamedPipe(readEnd.get(), nullptr, 0, nullptr, &available, nullptr)) {
+                if (available == 0) return;
+            } else if (::GetLastError() != ERROR_BROKEN_PIPE) {
+                return;
+            }
             DWORD got = 0;
-            if (!::ReadFile(readEnd.get(), chunk, sizeof(chunk), &got, nullptr) || got == 0) break;
+            if (!::ReadFile(readEnd.get(), chunk, sizeof(chunk), &got, nullptr) || got == 0) return;
             result.output.append(chunk, got);
         }
     };
@@ -151,6 +157,9 @@ RunnerResult RunThroughRunner(const std::wstring& exePath, const std::wstring& a
     RunnerResult result;
     const CapturedRun run = RunCaptured(ExitRunnerExe(), L"\"" + exePath + L"\" " + args);
     result.output = run.output;
+    result.started = run.started;
+    result.finished = run.finished;
+    result.runnerExitCode = run.exitCode;
     if (!run.finished || run.exitCode != 0) return result;
     char* end = nullptr;
     result.exitCode = std::strtoul(run.output.c_str(), &end, 10);

@@ -65,6 +65,9 @@ struct RunnerResult {
     bool ran = false;        // the runner started the program and printed its exit code
     unsigned long exitCode = 0;
     std::string output;      // what the runner printed
+    bool started = false;    // the runner itself started
+    bool finished = false;   // and ended within the time limit
+    DWORD runnerExitCode = 0;
 };
 
 // Runs `exePath` with `args` through the exit-code runner, as a script would.

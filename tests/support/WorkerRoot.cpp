@@ -89,7 +89,11 @@ std::string WorkerRoot::ReadEtc(const std::wstring& name) const {
 
 long WorkerRoot::Run(const std::wstring& program, const std::wstring& args) const {
     const RunnerResult result = RunThroughRunner(Bin(program), args);
-    return result.ran ? static_cast<long>(result.exitCode) : -2;
+    if (result.ran) return static_cast<long>(result.exitCode);
+    ADD_FAILURE() << "the exit-code runner did not report: started " << result.started << ", finished "
+                  << result.finished << ", exit code " << result.runnerExitCode << ", output \"" << result.output
+                  << "\"";
+    return -2;
 }
 
 WorkerRoot::UsageBox WorkerRoot::CloseUsageBox(const std::wstring& program, const std::wstring& args) const {
