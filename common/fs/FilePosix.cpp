@@ -49,7 +49,8 @@ bool WriteAll(int fd, const char* data, size_t size) {
 }  // namespace
 
 bool ReadFileBytes(const std::wstring& path, std::string& bytes, std::wstring& error) {
-    Fd fd(::open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC));
+    // Not blocking, so that opening a FIFO does not wait for a writer; only regular files are read.
+    Fd fd(::open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (fd.get() < 0) {
         error = ErrorText(errno);
         return false;
@@ -61,6 +62,10 @@ bool ReadFileBytes(const std::wstring& path, std::string& bytes, std::wstring& e
     }
     if (S_ISDIR(st.st_mode)) {
         error = ErrorText(EISDIR);
+        return false;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        error = L"not a file on a disk";
         return false;
     }
     std::string data;

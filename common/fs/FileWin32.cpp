@@ -83,6 +83,11 @@ bool ReadFileBytes(const std::wstring& path, std::string& bytes, std::wstring& e
         error = ErrorText(::GetLastError());
         return false;
     }
+    // A device or pipe (a name like CON, or \\.\pipe\...) could make the read wait forever.
+    if (::GetFileType(file.get()) != FILE_TYPE_DISK) {
+        error = L"not a file on a disk";
+        return false;
+    }
     std::string data;
     char buf[65536];
     for (;;) {

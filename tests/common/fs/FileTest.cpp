@@ -1,5 +1,13 @@
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#include <windows.h>
+
+#include "common/framework/UniqueHandle.h"
+#else
+#include <sys/stat.h>
+#endif
+
 #include "common/fs/File.h"
 #include "tests/support/TestSupport.h"
 
@@ -37,6 +45,25 @@ TEST(File, UnreadableInputsReportAnError) {
     EXPECT_FALSE(error.empty());
     error.clear();
     EXPECT_FALSE(zfs::ReadFileBytes(dir.path(), bytes, error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(bytes, "unchanged");
+}
+
+TEST(File, PipesAreRefusedInsteadOfWaitedOn) {
+    // A pipe nobody writes to: reading it to its end would never return.
+#ifdef _WIN32
+    const std::wstring path = L"\\\\.\\pipe\\zorvane-fs-test-" + std::to_wstring(::GetCurrentProcessId());
+    UniqueHandle server(::CreateNamedPipeW(path.c_str(), PIPE_ACCESS_OUTBOUND, PIPE_TYPE_BYTE | PIPE_WAIT, 1, 0, 0,
+                                           0, nullptr));
+    ASSERT_TRUE(server);
+#else
+    ztest::TempDir dir;
+    const std::wstring path = dir.path() + L"/fifo";
+    ASSERT_EQ(::mkfifo(ztest::U(path).c_str(), 0600), 0);
+#endif
+    std::string bytes = "unchanged";
+    std::wstring error;
+    EXPECT_FALSE(zfs::ReadFileBytes(path, bytes, error));
     EXPECT_FALSE(error.empty());
     EXPECT_EQ(bytes, "unchanged");
 }
