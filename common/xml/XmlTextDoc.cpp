@@ -2,7 +2,9 @@
 #include "common/xml/XmlTextDoc.h"
 
 #include <algorithm>
+#include <cwchar>
 #include <memory>
+#include <unordered_map>
 #include <utility>
 
 #include "common/xml/XmlChars.h"
@@ -204,6 +206,34 @@ XmlSlot CXmlTextDoc::IndexElements(XmlScanState& scan) {
     XmlSlot parent = 0;
     XmlSlot first = 0;
 
+    // How many open elements bear each name, kept from the first end tag that does not close the innermost
+    // element on: an end tag naming no open element is then refused at once instead of after a walk down
+    // the whole stack, which hostile input could repeat for every tag.
+    // An end tag also closes an element whose name goes on after it with one of TokenIs's stops, so each
+    // such start of a name is counted as well.
+    std::unordered_map<std::wstring, long> openNames;
+    bool countingNames = false;
+    auto count = [&](const std::wstring& name, int delta) {
+        openNames[name] += delta;
+        for (size_t k = 1; k < name.size(); ++k) {
+            if (std::wcschr(L" =/[]", name[k])) openNames[name.substr(0, k)] += delta;
+        }
+    };
+    auto leaveTo = [&](size_t newDepth) {
+        if (countingNames) {
+            for (size_t i = newDepth; i < depth; ++i) count(stack.Node(i).name, -1);
+        }
+        depth = newDepth;
+    };
+    auto isOpen = [&](const std::wstring& name) {
+        if (!countingNames) {
+            for (size_t i = 0; i < depth; ++i) count(stack.Node(i).name, +1);
+            countingNames = true;
+        }
+        const auto found = openNames.find(name);
+        return found != openNames.end() && found->second > 0;
+    };
+
     // Closes the open elements above stack entry `keep` as not ended, outermost first, so that each
     // element is re-linked once however deep the nesting; their error flags go to the element kept.
     auto closeAbove = [&](size_t keep) {
@@ -216,7 +246,7 @@ XmlSlot CXmlTextDoc::IndexElements(XmlScanState& scan) {
         }
         parent = m_slots[stack.Slot(keep)].parent;
         m_slots[parent].flags |= carried;
-        depth = keep;
+        leaveTo(keep);
     };
 
     for (;;) {
@@ -235,6 +265,7 @@ XmlSlot CXmlTextDoc::IndexElements(XmlScanState& scan) {
                 LinkLastChild(parent, slot);
                 if (!(node.flags & kXmlEmptyTag)) {
                     stack.Slot(depth) = slot;
+                    if (countingNames) count(node.name, +1);
                     parent = slot;
                     ++depth;
                     stack.Reach(depth);
@@ -243,7 +274,13 @@ XmlSlot CXmlTextDoc::IndexElements(XmlScanState& scan) {
             }
             case XmlNodeKind::EndTag: {
                 size_t match = depth;
-                while (match > 0 && !TokenIs(scan, stack.Node(match - 1).name)) --match;
+                if (match > 0 && !TokenIs(scan, stack.Node(match - 1).name)) {
+                    if (isOpen(CopyToken(scan))) {
+                        while (match > 0 && !TokenIs(scan, stack.Node(match - 1).name)) --match;
+                    } else {
+                        match = 0;
+                    }
+                }
                 if (match == 0) {
                     m_slots[0].flags |= kXmlDocumentError;
                     m_slots[parent].flags |= kXmlElementError;
@@ -268,7 +305,7 @@ XmlSlot CXmlTextDoc::IndexElements(XmlScanState& scan) {
                 e.length = static_cast<uint32_t>(node.start + node.length - e.start);
                 e.endTagLength = static_cast<uint32_t>(node.length);
                 parent = e.parent;
-                depth = match;
+                leaveTo(match);
                 break;
             }
             case XmlNodeKind::Error:

@@ -186,6 +186,31 @@ TEST(XmlParse, LargeFieldsStayApart) {
     }
 }
 
+TEST(XmlParse, StrayEndTagsUnderDeepNesting) {
+    // Each end tag that names no open element is refused at once: 100,000 of them under 100,000 open
+    // elements would otherwise walk the whole stack each time.
+    const size_t count = 100000;
+    std::wstring text = L"<r>";
+    for (size_t i = 0; i < count; ++i) text += L"<a>";
+    for (size_t i = 0; i < count; ++i) text += L"</x>";
+    CXmlTextDoc doc;
+    EXPECT_FALSE(doc.SetText(text + L"</r>"));
+    EXPECT_EQ(U(doc.GetStatusText()), "No start tag for end tag 'x' at offset " + std::to_string(3 + 3 * count));
+    EXPECT_EQ(doc.SlotAt(1)->endTagLength, 4u);
+    EXPECT_EQ(xmlcheck::CheckIndex(doc), "");
+
+    // An end tag still closes an element whose name goes on after it with '=', '[' or ']', also once
+    // the open names are counted (from the stray </x> on).
+    EXPECT_FALSE(doc.SetText(L"<r><a=b><c></a></r>"));
+    EXPECT_EQ(U(doc.GetStatusText()), "End tag 'a' at offset 12 does not match start tag 'c' at offset 8");
+    EXPECT_EQ(doc.SlotAt(2)->endTagLength, 4u);
+    EXPECT_FALSE(doc.SetText(L"<r><c></x><a[1]><d></a></r>"));
+    EXPECT_EQ(doc.SlotAt(3)->endTagLength, 4u);  // a[1], closed by </a>
+    EXPECT_EQ(doc.SlotAt(4)->endTagLength, 0u);  // d, not ended
+    EXPECT_EQ(doc.SlotAt(1)->endTagLength, 4u);
+    EXPECT_EQ(xmlcheck::CheckIndex(doc), "");
+}
+
 TEST(XmlParse, SlotTableGrowsPastPages) {
     // Far more elements than the up-front reserve of one per 64 characters, across three pages.
     const size_t count = 150000;
