@@ -37,10 +37,10 @@ void CZorvaneHostsApp::FetchHostListAndExit() {
     HeaderLines headers;
     BuildAuthHeaders(OptionText(m_cmdLine, L"id"), OptionText(m_cmdLine, L"password"), headers);
 
-    // Only a reply that is one well-formed XML document replaces the host list: a proxy's or a captive
-    // portal's page must not destroy the user's list.
+    // Only the service's own reply (also one with an error code) replaces the host list: a proxy's or a
+    // captive portal's page must not destroy the user's list.
     const std::wstring path = GetInstallRoot() + L"\\etc\\host_list.xml";
-    if (!HttpGetToXmlFile(CConfigFile::GetInstance()->GetHostUrl(), path, headers, XmlReplyCheck::WellFormedOnly)) {
+    if (!HttpGetToXmlFile(CConfigFile::GetInstance()->GetHostUrl(), path, headers, XmlReplyCheck::ServiceReply)) {
         LogInfo(L"not_connect_server");
         ExitWorker(0);
     }
@@ -48,5 +48,7 @@ void CZorvaneHostsApp::FetchHostListAndExit() {
 
     CHostListFile* hostList = CHostListFile::GetInstance();
     if (!hostList->Load(path)) ExitWorker(0);
-    ExitWorker(ReadDecimalInt(hostList->GetResultCode()));
+    // A negative code would read as "could not start" to the programs that wait for this one.
+    const int code = ReadDecimalInt(hostList->GetResultCode());
+    ExitWorker(code < 0 ? 0 : code);
 }

@@ -168,7 +168,12 @@ bool HttpGetToXmlFile(const std::wstring& url, const std::wstring& path, const H
     if (!HttpGetUrl(url, reply, headers)) return false;
     CXmlTextDoc doc;
     const bool wellFormed = doc.SetText(std::move(reply));
-    if (check == XmlReplyCheck::WellFormedOnly && !wellFormed) return false;
+    if (check == XmlReplyCheck::ServiceReply) {
+        // Any root name; a captive portal's XHTML page is well formed too, but holds no result.
+        if (!wellFormed || !doc.SeekElement(std::wstring()) || !doc.EnterElement() || !doc.SeekElement(L"result")) {
+            return false;
+        }
+    }
     std::wstring status;
     return CXmlTextDoc::WriteUtf8File(path, doc.GetText(), status);
 }

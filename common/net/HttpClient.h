@@ -19,8 +19,8 @@ int HttpGetUrl(const std::wstring& url, std::wstring& reply, const HeaderLines& 
 int HttpGetUrlNoHeaders(const std::wstring& url, std::wstring& reply);
 
 enum class XmlReplyCheck {
-    StoreAny,        // the body is stored whatever it holds
-    WellFormedOnly,  // the body is stored only when it is one well-formed XML document
+    StoreAny,      // the body is stored whatever it holds
+    ServiceReply,  // only one well-formed XML document whose root holds a `result` element is stored
 };
 
 // GETs the URL and replaces the file at `path` with the reply body as UTF-8 without a byte-order mark.

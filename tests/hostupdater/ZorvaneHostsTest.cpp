@@ -37,6 +37,7 @@ TEST_F(ZorvaneHostsRun, StoresTheReplyAndEndsWithItsResultCode) {
         {"another root name", "<reply><result code=\"401\"/></reply>", 401},
         {"no code", "<zorvane><result/></zorvane>", 0},
         {"code not a number", "<zorvane><result code=\"abc\"/></zorvane>", 0},
+        {"negative code", "<zorvane><result code=\"-5\"/></zorvane>", 0},  // never taken for "did not start"
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -55,9 +56,10 @@ TEST_F(ZorvaneHostsRun, StoresTheReplyAndEndsWithItsResultCode) {
     EXPECT_EQ(root.LogLines().back(), "[INFO] update_host_success");
 }
 
-TEST_F(ZorvaneHostsRun, ReplyThatIsNotXmlLeavesTheHostListAlone) {
+TEST_F(ZorvaneHostsRun, ReplyThatIsNotTheServicesLeavesTheHostListAlone) {
     for (const char* body : {"<html><body>Sign in to the hotel network</body></html", "proxy error", "",
-                             "<zorvane><result code=\"700\"/></zorvane><zorvane/>"}) {
+                             "<zorvane><result code=\"700\"/></zorvane><zorvane/>",
+                             "<html xmlns=\"http://www.w3.org/1999/xhtml\"><body>Sign in</body></html>"}) {
         SCOPED_TRACE(body);
         service.Script("/gethost.php", HttpReply(200, body));
         EXPECT_EQ(root.Run(L"ZorvaneHosts.exe"), 0);

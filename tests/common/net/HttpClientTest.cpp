@@ -195,11 +195,18 @@ TEST(HttpClient, ReplyIsStoredAsAFile) {
     const Row rows[] = {
         {"plain text stored", ztest::HttpReply(200, "  just text\r\n"), XmlReplyCheck::StoreAny, true, "just text"},
         {"xml stored", ztest::HttpReply(200, xml + "\r\n"), XmlReplyCheck::StoreAny, true, xml},
-        {"plain text refused", ztest::HttpReply(200, "just text"), XmlReplyCheck::WellFormedOnly, false, "old"},
-        {"two roots refused", ztest::HttpReply(200, "<a/><b/>"), XmlReplyCheck::WellFormedOnly, false, "old"},
+        {"plain text refused", ztest::HttpReply(200, "just text"), XmlReplyCheck::ServiceReply, false, "old"},
+        {"two roots refused", ztest::HttpReply(200, "<a/><b/>"), XmlReplyCheck::ServiceReply, false, "old"},
         {"unended element refused", ztest::HttpReply(200, "<zorvane><result code=\"700\">"),
-         XmlReplyCheck::WellFormedOnly, false, "old"},
-        {"well-formed kept", ztest::HttpReply(200, xml), XmlReplyCheck::WellFormedOnly, true, xml},
+         XmlReplyCheck::ServiceReply, false, "old"},
+        {"portal page refused",
+         ztest::HttpReply(200, "<html xmlns=\"http://www.w3.org/1999/xhtml\"><body>Sign in</body></html>"),
+         XmlReplyCheck::ServiceReply, false, "old"},
+        {"result deeper down refused", ztest::HttpReply(200, "<z><a><result code=\"700\"/></a></z>"),
+         XmlReplyCheck::ServiceReply, false, "old"},
+        {"service reply kept", ztest::HttpReply(200, xml), XmlReplyCheck::ServiceReply, true, xml},
+        {"error reply kept", ztest::HttpReply(200, "<other><result code=\"401\"/></other>"),
+         XmlReplyCheck::ServiceReply, true, "<other><result code=\"401\"/></other>"},
         {"failed get", tooLong, XmlReplyCheck::StoreAny, false, "old"},
     };
     for (const Row& row : rows) {
