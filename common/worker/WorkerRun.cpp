@@ -19,8 +19,6 @@ namespace {
 constexpr wchar_t kErrorCaption[] = L"Zorvane - ERROR";
 constexpr int kShowNormal = 5;
 
-std::wstring Quoted(const std::wstring& value) { return QuoteArgValue(value).value_or(value); }
-
 std::wstring LogLineText(const wchar_t* key, std::initializer_list<std::wstring_view> args) {
     std::vector<std::wstring> shown;
     shown.reserve(args.size());
@@ -76,10 +74,15 @@ std::wstring OptionText(const CCmdLineParser& parser, const wchar_t* name) {
     return value ? value : L"";
 }
 
-std::wstring AccountArguments(const std::wstring& id, const std::wstring& password) {
-    return L"/id:" + Quoted(id) + L" /password:" + Quoted(password);
+std::optional<std::wstring> AccountArguments(const std::wstring& id, const std::wstring& password) {
+    const std::optional<std::wstring> quotedId = QuoteArgValue(id);
+    const std::optional<std::wstring> quotedPassword = QuoteArgValue(password);
+    if (!quotedId || !quotedPassword) return std::nullopt;
+    return L"/id:" + *quotedId + L" /password:" + *quotedPassword;
 }
 
 int RunHostListUpdater(const std::wstring& root, const std::wstring& id, const std::wstring& password) {
-    return RunProgramWithArgs(root + L"\\bin\\ZorvaneHosts.exe", AccountArguments(id, password), kShowNormal, false);
+    const std::optional<std::wstring> args = AccountArguments(id, password);
+    if (!args) return kAccountNotPassable;
+    return RunProgramWithArgs(root + L"\\bin\\ZorvaneHosts.exe", *args, kShowNormal, false);
 }

@@ -2,6 +2,7 @@
 // What the two worker programs share: the language and log texts of their runs, the account options of
 // their command line, and the run of the host-list updater.
 #include <initializer_list>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -33,8 +34,13 @@ void RequireAccountOptions(CCmdLineParser& parser, const wchar_t* usage);
 std::wstring OptionText(const CCmdLineParser& parser, const wchar_t* name);
 
 // "/id:<id> /password:<password>", a value in double quotes when it holds a blank so that it arrives whole.
-std::wstring AccountArguments(const std::wstring& id, const std::wstring& password);
+// Nothing when a value cannot arrive whole (QuoteArgValue), since its rest would be read as other options.
+std::optional<std::wstring> AccountArguments(const std::wstring& id, const std::wstring& password);
+
+// What RunHostListUpdater gives, without starting anything, for an account that cannot be passed: the
+// service could not accept it, so the callers read it as a refused account (neither 0, 202 nor 700).
+constexpr int kAccountNotPassable = 1;
 
 // Runs <root>\bin\ZorvaneHosts.exe with the account, waits for it and returns its exit code (-1 when it
-// could not start).
+// could not start, kAccountNotPassable when the account cannot be passed).
 int RunHostListUpdater(const std::wstring& root, const std::wstring& id, const std::wstring& password);
