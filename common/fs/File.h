@@ -6,8 +6,9 @@
 
 namespace zfs {
 
-// Files the suite reads are small; anything larger is refused rather than trusted for a size.
-constexpr size_t kMaxReadBytes = 64u * 1024u * 1024u;
+// Files the suite reads are small; anything larger is refused rather than trusted for a size. Indexing
+// an XML text takes many times its size in memory, so the cap stays well below what a process can spare.
+constexpr size_t kMaxReadBytes = 16u * 1024u * 1024u;
 
 // Reads the whole file. On failure returns false with the C library's message for the error in `error`
 // (a folder, a missing or unreadable file, a file larger than kMaxReadBytes); `bytes` is then unchanged.
@@ -23,6 +24,9 @@ bool AppendToFile(const std::wstring& path, const std::string& bytes);
 
 // Renames a file, replacing the target when it exists.
 bool MoveFileReplacing(const std::wstring& from, const std::wstring& to);
+
+// Renames a file; fails when the target exists (also when it appears meanwhile), which never replaces it.
+bool MoveFileNoReplace(const std::wstring& from, const std::wstring& to);
 
 bool FileExists(const std::wstring& path);
 bool IsDirectory(const std::wstring& path);

@@ -129,6 +129,19 @@ bool MoveFileReplacing(const std::wstring& from, const std::wstring& to) {
     return ::rename(NativePath(from).c_str(), NativePath(to).c_str()) == 0;
 }
 
+// link() refuses an existing target atomically; the old name is then dropped. When the old name went
+// meanwhile (another process moved the file), the new link is undone and the move fails.
+bool MoveFileNoReplace(const std::wstring& from, const std::wstring& to) {
+    const std::string source = NativePath(from);
+    const std::string target = NativePath(to);
+    if (::link(source.c_str(), target.c_str()) != 0) return false;
+    if (::unlink(source.c_str()) != 0) {
+        ::unlink(target.c_str());
+        return false;
+    }
+    return true;
+}
+
 bool FileExists(const std::wstring& path) {
     struct stat st{};
     return ::stat(NativePath(path).c_str(), &st) == 0 && S_ISREG(st.st_mode);

@@ -56,12 +56,10 @@ bool WriteAll(HANDLE h, const char* data, size_t size) {
     return true;
 }
 
-// Replacing a file that another process reads at this moment can be refused for a short while.
-bool MoveReplacing(const std::wstring& from, const std::wstring& to, DWORD& lastError) {
+// Moving a file that another process reads at this moment can be refused for a short while.
+bool MoveWithRetry(const std::wstring& from, const std::wstring& to, DWORD flags, DWORD& lastError) {
     for (int attempt = 0; attempt < 50; ++attempt) {
-        if (::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-            return true;
-        }
+        if (::MoveFileExW(from.c_str(), to.c_str(), flags | MOVEFILE_WRITE_THROUGH)) return true;
         lastError = ::GetLastError();
         if (!IsRetryableShareError(lastError)) return false;
         ::Sleep(20);
@@ -131,7 +129,7 @@ bool WriteFileAtomic(const std::wstring& path, const std::string& bytes, std::ws
             return false;
         }
     }
-    if (!MoveReplacing(temp, path, lastError)) {
+    if (!MoveWithRetry(temp, path, MOVEFILE_REPLACE_EXISTING, lastError)) {
         ::DeleteFileW(temp.c_str());
         error = ErrorText(lastError);
         return false;
@@ -163,7 +161,13 @@ bool AppendToFile(const std::wstring& path, const std::string& bytes) {
 
 bool MoveFileReplacing(const std::wstring& from, const std::wstring& to) {
     DWORD lastError = 0;
-    return MoveReplacing(from, to, lastError);
+    return MoveWithRetry(from, to, MOVEFILE_REPLACE_EXISTING, lastError);
+}
+
+// Without MOVEFILE_REPLACE_EXISTING the move fails with ERROR_ALREADY_EXISTS, which is not retried.
+bool MoveFileNoReplace(const std::wstring& from, const std::wstring& to) {
+    DWORD lastError = 0;
+    return MoveWithRetry(from, to, 0, lastError);
 }
 
 bool FileExists(const std::wstring& path) {

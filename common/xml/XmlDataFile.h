@@ -34,9 +34,11 @@ public:
 protected:
     // Loads `path`; when it cannot be read or does not parse, writes the default with `writeDefault`
     // and loads once more. A file that holds something but does not parse is first kept beside itself
-    // as `<path>.bad`. An empty `writeDefault` means the class has no default: the load then just
-    // fails. On success the path is remembered and the position is at the top; the class positions
-    // the document after.
+    // under the first free name of `<path>.bad`, `<path>.bad1` ... `<path>.bad9` (over `<path>.bad9`
+    // when all are taken); no other kept copy is ever replaced. When another program loading the same
+    // file at once moves it away first, the load starts again from the read (three rounds at most).
+    // An empty `writeDefault` means the class has no default: the load then just fails. On success the
+    // path is remembered and the position is at the top; the class positions the document after.
     bool LoadOrCreate(const std::wstring& path, const XmlDefaultWriter& writeDefault);
 
     std::wstring m_path;

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cwchar>
 #include <memory>
+#include <new>
 #include <unordered_map>
 #include <utility>
 
@@ -130,31 +131,46 @@ bool CXmlTextDoc::BuildIndex() {
     m_releasedSlots = 0;
     m_slotsUsed = 1;
     const size_t length = m_text.size();
-    ReserveSlots(static_cast<uint32_t>(std::min<size_t>(length, kXmlMaxTextLength) / 64 + 8));
-    XmlElementSlot& document = m_slots[0];
-    document = XmlElementSlot{};
-    document.length = static_cast<uint32_t>(std::min<size_t>(length, kXmlMaxTextLength));
+    const uint32_t documentLength = static_cast<uint32_t>(std::min<size_t>(length, kXmlMaxTextLength));
+    try {
+        ReserveSlots(documentLength / 64 + 8);
+        XmlElementSlot& document = m_slots[0];
+        document = XmlElementSlot{};
+        document.length = documentLength;
 
-    if (length > kXmlMaxTextLength) {
-        document.flags |= kXmlDocumentError;
-        m_statusText = L"Document too large";
-    } else if (length == 0) {
-        m_statusText = L"Empty document";
-    } else {
-        XmlScanState scan;
-        scan.text = m_text.c_str();
-        const XmlSlot first = IndexElements(scan);
-        if (first == 0) {
-            m_statusText = L"No root element";
-        } else if (m_slots[first].nextSibling != 0) {
-            m_statusText = L"Root element has sibling";
+        if (length > kXmlMaxTextLength) {
+            document.flags |= kXmlDocumentError;
+            m_statusText = L"Document too large";
+        } else if (length == 0) {
+            m_statusText = L"Empty document";
+        } else {
+            XmlScanState scan;
+            scan.text = m_text.c_str();
+            const XmlSlot first = IndexElements(scan);
+            if (first == 0) {
+                m_statusText = L"No root element";
+            } else if (m_slots[first].nextSibling != 0) {
+                m_statusText = L"Root element has sibling";
+            }
         }
-    }
-    RewindToTop();
-    if (!m_statusText.empty() && !loadStatus.empty()) {
-        m_statusText = loadStatus + L", " + m_statusText;
-    } else if (m_statusText.empty()) {
-        m_statusText.swap(loadStatus);
+        RewindToTop();
+        if (!m_statusText.empty() && !loadStatus.empty()) {
+            m_statusText = loadStatus + L", " + m_statusText;
+        } else if (m_statusText.empty()) {
+            m_statusText.swap(loadStatus);
+        }
+    } catch (const std::bad_alloc&) {
+        // Deeply nested input can need more memory than there is. The text stays, with the document slot
+        // alone (handed out by every earlier index; a document still being constructed has none).
+        if (m_slots.Allocated() == 0) throw;
+        m_slotsUsed = 1;
+        XmlElementSlot& document = m_slots[0];
+        document = XmlElementSlot{};
+        document.length = documentLength;
+        document.flags = kXmlDocumentError;
+        RewindToTop();
+        m_statusText = L"Out of memory";
+        return false;
     }
     const XmlElementSlot& doc = m_slots[0];
     return !(doc.flags & kXmlDocumentError) && doc.firstChild != 0 && m_slots[doc.firstChild].nextSibling == 0;

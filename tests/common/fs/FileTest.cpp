@@ -85,4 +85,61 @@ TEST(File, MoveReplacesTarget) {
     EXPECT_EQ(ztest::ReadBytes(dir / L"b"), "new");
 }
 
+TEST(File, MoveWithoutReplacing) {
+    struct Row {
+        const char* what;
+        const char* from;    // null: missing
+        const char* to;      // null: missing
+        bool toIsFolder;
+        bool moved;
+    };
+    const Row rows[] = {
+        {"free target", "new", nullptr, false, true},
+        {"existing target kept", "new", "old", false, false},
+        {"folder in the way", "new", nullptr, true, false},
+        {"source gone", nullptr, nullptr, false, false},
+    };
+    for (const Row& row : rows) {
+        ztest::TempDir dir;
+        const std::wstring from = dir / L"a";
+        const std::wstring to = dir / L"b";
+        if (row.from) ztest::WriteBytes(from, row.from);
+        if (row.to) ztest::WriteBytes(to, row.to);
+        if (row.toIsFolder) {
+            ASSERT_TRUE(zfs::CreateDirectoryOne(to)) << row.what;
+        }
+        EXPECT_EQ(zfs::MoveFileNoReplace(from, to), row.moved) << row.what;
+        if (row.moved) {
+            EXPECT_FALSE(zfs::FileExists(from)) << row.what;
+            EXPECT_EQ(ztest::ReadBytes(to), row.from) << row.what;
+            continue;
+        }
+        if (row.from) {
+            EXPECT_EQ(ztest::ReadBytes(from), row.from) << row.what;
+        }
+        if (row.to) {
+            EXPECT_EQ(ztest::ReadBytes(to), row.to) << row.what;
+        }
+        EXPECT_EQ(zfs::IsDirectory(to), row.toIsFolder) << row.what;
+        if (!row.to && !row.toIsFolder) {
+            EXPECT_FALSE(ztest::Exists(to)) << row.what;
+        }
+    }
+}
+
+TEST(File, ReadStopsAtTheCap) {
+    ztest::TempDir dir;
+    const std::wstring path = dir / L"big.xml";
+    std::string bytes;
+    std::wstring error;
+    ztest::WriteBytes(path, std::string(zfs::kMaxReadBytes, 'x'));
+    EXPECT_TRUE(zfs::ReadFileBytes(path, bytes, error));
+    EXPECT_EQ(bytes.size(), zfs::kMaxReadBytes);
+    ASSERT_TRUE(zfs::AppendToFile(path, "x"));
+    bytes = "unchanged";
+    EXPECT_FALSE(zfs::ReadFileBytes(path, bytes, error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(bytes, "unchanged");
+}
+
 }  // namespace

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "common/fs/File.h"
 #include "common/xml/XmlDataFile.h"
 #include "tests/support/TestSupport.h"
@@ -27,6 +30,9 @@ public:
     }
     // A class without a default document.
     bool LoadExisting(const std::wstring& path) { return LoadOrCreate(path, nullptr); }
+    bool LoadWith(const std::wstring& path, const XmlDefaultWriter& writeDefault) {
+        return LoadOrCreate(path, writeDefault);
+    }
 
     bool WriteDefault(const std::wstring& path) {
         m_doc.SetText(kXmlHeader);
@@ -183,6 +189,114 @@ TEST(XmlFile, LoadOrCreate) {
     // A default that cannot be written fails the load.
     EXPECT_FALSE(file.Load(dir / L"missing\\list.xml"));
     EXPECT_FALSE(file.Load(dir.path()));
+}
+
+std::wstring KeptName(const std::wstring& path, int n) {
+    return path + L".bad" + (n == 0 ? std::wstring() : std::to_wstring(n));
+}
+
+TEST(XmlFile, DamagedFilesNeverReplaceAnEarlierCopy) {
+    const char kDamaged[] = "<zorvane><x></zorvane>";
+    struct Row {
+        const char* what;
+        std::vector<int> kept;  // kept copies present before the load (n: <path>.bad<n>, 0: <path>.bad)
+        int folder;             // a folder stands at this kept name (-1: none)
+        int expected;           // the kept copy that takes the damaged file (-1: the load fails)
+    };
+    const Row rows[] = {
+        {"first damage", {}, -1, 0},
+        {"second damage", {0}, -1, 1},
+        {"gap filled", {0, 1, 3}, -1, 2},
+        {"folder in the way is skipped", {}, 0, 1},
+        {"all ten taken: the last is replaced", {0, 1, 2, 3, 4, 5, 6, 7, 8, 9}, -1, 9},
+        {"all ten taken, the last a folder", {0, 1, 2, 3, 4, 5, 6, 7, 8}, 9, -1},
+    };
+    for (const Row& row : rows) {
+        ztest::TempDir dir;
+        const std::wstring path = dir / L"list.xml";
+        ztest::WriteBytes(path, kDamaged);
+        for (int n : row.kept) ztest::WriteBytes(KeptName(path, n), "earlier " + std::to_string(n));
+        if (row.folder >= 0) {
+            ASSERT_TRUE(zfs::CreateDirectoryOne(KeptName(path, row.folder))) << row.what;
+        }
+        CListFile file;
+        EXPECT_EQ(file.Load(path), row.expected >= 0) << row.what;
+        // The damaged file is kept, or stays where it was when there is nowhere to keep it.
+        EXPECT_EQ(ztest::ReadBytes(row.expected >= 0 ? KeptName(path, row.expected) : path), kDamaged) << row.what;
+        if (row.expected >= 0) {
+            EXPECT_EQ(ztest::ReadBytes(path), kListDefault) << row.what;
+        }
+        for (int n : row.kept) {
+            if (n != row.expected) {
+                EXPECT_EQ(ztest::ReadBytes(KeptName(path, n)), "earlier " + std::to_string(n)) << row.what << " " << n;
+            }
+        }
+        EXPECT_FALSE(ztest::Exists(KeptName(path, 10))) << row.what;
+    }
+
+    // Damaged twice in a row: both are kept.
+    ztest::TempDir dir;
+    const std::wstring path = dir / L"list.xml";
+    ztest::WriteBytes(path, "first");
+    CListFile file;
+    ASSERT_TRUE(file.Load(path));
+    ztest::WriteBytes(path, "second");
+    ASSERT_TRUE(file.Load(path));
+    EXPECT_EQ(ztest::ReadBytes(KeptName(path, 0)), "first");
+    EXPECT_EQ(ztest::ReadBytes(KeptName(path, 1)), "second");
+}
+
+// Another program loading the same damaged file at once acts between our move and our read of the
+// default. Whatever it does, the user's bytes stay kept and the load ends with a sound document.
+TEST(XmlFile, LoadRacingAnotherProgram) {
+    const char kUserBytes[] = "<zorvane><host>mine</zorvane>";
+    enum class Other { WritesItsDefault, MovesOurDefaultAside, DamagesOurDefault, DamagesEveryDefault };
+    struct Row {
+        const char* what;
+        Other other;
+        bool loaded;
+        int writes;            // calls of the default writer
+        const char* keptLast;  // <path>.bad1 afterwards, null when absent
+    };
+    const Row rows[] = {
+        {"other writes its default first", Other::WritesItsDefault, true, 1, nullptr},
+        {"other moves our default aside", Other::MovesOurDefaultAside, true, 2, kListDefault},
+        {"other damages our default", Other::DamagesOurDefault, true, 2, "<zorvane>"},
+        {"every default damaged: three rounds", Other::DamagesEveryDefault, false, 3, "<zorvane>"},
+    };
+    for (const Row& row : rows) {
+        ztest::TempDir dir;
+        const std::wstring path = dir / L"config.xml";
+        ztest::WriteBytes(path, kUserBytes);
+        CListFile file;
+        int writes = 0;
+        const bool loaded = file.LoadWith(path, [&](const std::wstring& p) {
+            ++writes;
+            if (writes == 1 && row.other == Other::WritesItsDefault) {
+                CListFile other;
+                EXPECT_TRUE(other.Load(p)) << row.what;
+            }
+            if (!file.WriteDefault(p)) return false;
+            if (writes == 1 && row.other == Other::MovesOurDefaultAside) {
+                EXPECT_TRUE(zfs::MoveFileNoReplace(p, KeptName(p, 1))) << row.what;
+            }
+            if ((writes == 1 && row.other == Other::DamagesOurDefault) || row.other == Other::DamagesEveryDefault) {
+                ztest::WriteBytes(p, "<zorvane>");
+            }
+            return true;
+        });
+        EXPECT_EQ(loaded, row.loaded) << row.what;
+        EXPECT_EQ(writes, row.writes) << row.what;
+        EXPECT_EQ(ztest::ReadBytes(KeptName(path, 0)), kUserBytes) << row.what;
+        EXPECT_EQ(ztest::Exists(KeptName(path, 1)), row.keptLast != nullptr) << row.what;
+        if (row.keptLast) {
+            EXPECT_EQ(ztest::ReadBytes(KeptName(path, 1)), row.keptLast) << row.what;
+        }
+        if (row.loaded) {
+            EXPECT_EQ(ztest::ReadBytes(path), kListDefault) << row.what;
+            EXPECT_EQ(file.GetPath(), path) << row.what;
+        }
+    }
 }
 
 TEST(XmlFile, OneInstancePerClass) {
