@@ -33,7 +33,8 @@ UINT Report(const LoginAttempt& attempt, SignInResult result) {
 }  // namespace
 
 SignInResult CZorvaneLogonDlg::RunLogin(const LoginAttempt& attempt) {
-    return SignInResultOf(RunHostListUpdater(attempt.root, attempt.id, attempt.password));
+    // A stop also ends an updater that started just after Cancel's kill by name.
+    return SignInResultOf(RunHostListUpdater(attempt.root, attempt.id, attempt.password, attempt.stop.get()));
 }
 
 UINT CZorvaneLogonDlg::ManualLoginThread(LPVOID param) {

@@ -34,8 +34,9 @@ int ExitCodeOf(HANDLE process, bool noWait, int unreadable) {
     return static_cast<int>(code);
 }
 
-// `commandLine` is null or a writable NUL-terminated buffer, as CreateProcessW may write into it.
-int Run(const std::wstring& path, wchar_t* commandLine, int show, bool noWait) {
+// `commandLine` is null or a writable NUL-terminated buffer, as CreateProcessW may write into it. With a
+// `stop` event the wait also ends when it is set, and a program still running is then ended.
+int Run(const std::wstring& path, wchar_t* commandLine, int show, bool noWait, HANDLE stop = nullptr) {
     STARTUPINFOW startup = StartupInfoFor(show);
     PROCESS_INFORMATION info{};
     if (!::CreateProcessW(path.c_str(), commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
@@ -44,7 +45,22 @@ int Run(const std::wstring& path, wchar_t* commandLine, int show, bool noWait) {
     }
     UniqueHandle process(info.hProcess);
     UniqueHandle thread(info.hThread);
+    if (stop) {
+        const HANDLE waitFor[] = {process.get(), stop};
+        if (::WaitForMultipleObjects(2, waitFor, FALSE, INFINITE) != WAIT_OBJECT_0) {
+            ::TerminateProcess(process.get(), 0);
+            ::WaitForSingleObject(process.get(), INFINITE);
+            return 0;
+        }
+    }
     return ExitCodeOf(process.get(), noWait, kRunFailed);
+}
+
+std::vector<wchar_t> ArgsBuffer(const std::wstring& args) {
+    const std::wstring line = ArgsCommandLine(args);
+    std::vector<wchar_t> buffer(line.begin(), line.end());
+    buffer.push_back(L'\0');
+    return buffer;
 }
 
 }  // namespace
@@ -70,10 +86,15 @@ int RunProgram(const std::wstring& path, int show, bool noWait) { return Run(pat
 
 int RunProgramWithArgs(const std::wstring& path, const std::wstring& args, int show, bool noWait) {
     if (args.find(L'\0') != std::wstring::npos) return kRunFailed;
-    const std::wstring line = ArgsCommandLine(args);
-    std::vector<wchar_t> buffer(line.begin(), line.end());
-    buffer.push_back(L'\0');
+    std::vector<wchar_t> buffer = ArgsBuffer(args);
     return Run(path, buffer.data(), show, noWait);
+}
+
+int RunProgramWithArgsUntil(const std::wstring& path, const std::wstring& args, int show, HANDLE stop) {
+    if (args.find(L'\0') != std::wstring::npos) return kRunFailed;
+    if (::WaitForSingleObject(stop, 0) == WAIT_OBJECT_0) return 0;
+    std::vector<wchar_t> buffer = ArgsBuffer(args);
+    return Run(path, buffer.data(), show, false, stop);
 }
 
 int ShellRunProgram(const std::wstring& folder, const std::wstring& file, const std::wstring& args, int show,

@@ -2,6 +2,8 @@
 // Program folders, child processes, ending programs by name, and the single-instance mutexes. Every
 // function opens and closes what it uses, except the mutex that ClaimInstanceMutex keeps for the life of
 // the process.
+#include <windows.h>
+
 #include <string>
 
 // What the run functions give back besides a program's own exit code.
@@ -29,6 +31,11 @@ int RunProgram(const std::wstring& path, int show, bool noWait);
 // The same with the command line " " + args (of any length). An argument text that holds a NUL cannot be
 // passed whole and gives kRunFailed.
 int RunProgramWithArgs(const std::wstring& path, const std::wstring& args, int show, bool noWait);
+
+// RunProgramWithArgs, waiting for the program's end or for the event `stop`, whichever comes first. A program
+// still running when `stop` is set is ended with exit code 0, and 0 is given. A `stop` already set starts
+// nothing and gives 0.
+int RunProgramWithArgsUntil(const std::wstring& path, const std::wstring& args, int show, HANDLE stop);
 
 // Starts `file` through the shell with the parameters " " + args in `folder` (the caller's folder when
 // empty); `show` goes to the program as it is. Never shows a message of its own. Gives the exit code

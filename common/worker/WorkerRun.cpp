@@ -81,8 +81,11 @@ std::optional<std::wstring> AccountArguments(const std::wstring& id, const std::
     return L"/id:" + *quotedId + L" /password:" + *quotedPassword;
 }
 
-int RunHostListUpdater(const std::wstring& root, const std::wstring& id, const std::wstring& password) {
+int RunHostListUpdater(const std::wstring& root, const std::wstring& id, const std::wstring& password,
+                       HANDLE stop) {
     const std::optional<std::wstring> args = AccountArguments(id, password);
     if (!args) return kAccountNotPassable;
-    return RunProgramWithArgs(root + L"\\bin\\ZorvaneHosts.exe", *args, kShowNormal, false);
+    const std::wstring program = root + L"\\bin\\ZorvaneHosts.exe";
+    if (stop) return RunProgramWithArgsUntil(program, *args, kShowNormal, stop);
+    return RunProgramWithArgs(program, *args, kShowNormal, false);
 }

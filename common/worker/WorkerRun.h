@@ -1,6 +1,8 @@
 #pragma once
 // What the two worker programs share: the language and log texts of their runs, the account options of
 // their command line, and the run of the host-list updater.
+#include <windows.h>
+
 #include <initializer_list>
 #include <optional>
 #include <string>
@@ -42,5 +44,7 @@ std::optional<std::wstring> AccountArguments(const std::wstring& id, const std::
 constexpr int kAccountNotPassable = 1;
 
 // Runs <root>\bin\ZorvaneHosts.exe with the account, waits for it and returns its exit code (-1 when it
-// could not start, kAccountNotPassable when the account cannot be passed).
-int RunHostListUpdater(const std::wstring& root, const std::wstring& id, const std::wstring& password);
+// could not start, kAccountNotPassable when the account cannot be passed). With a `stop` event the run
+// ends when it is set: the updater is ended and 0 is given (RunProgramWithArgsUntil).
+int RunHostListUpdater(const std::wstring& root, const std::wstring& id, const std::wstring& password,
+                       HANDLE stop = nullptr);

@@ -157,6 +157,32 @@ TEST(RunProgram, NotWaitedForGivesStillActive) {
     for (const StandInRun& run : ztest::StandInRuns(exe)) EXPECT_TRUE(WaitForEnd(run.processId, 10000));
 }
 
+TEST(RunProgram, StopEventEndsTheWaitAndTheProgram) {
+    TempDir dir;
+    const std::wstring exe = dir / (UniqueName(L"zvstop") + L".exe");
+    // Run 1 ends by itself with 702; run 2 would take two minutes.
+    ztest::InstallStandIn(exe, {{702, 5}, {0, kLongDelayMs}});
+    UniqueHandle stop(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    ASSERT_TRUE(stop);
+    EXPECT_EQ(RunProgramWithArgsUntil(exe, L"/a", SW_SHOW, stop.get()), 702);
+
+    std::thread setter([&] {
+        ztest::WaitForStandInRuns(exe, 2);
+        ::SetEvent(stop.get());
+    });
+    const ULONGLONG start = ::GetTickCount64();
+    EXPECT_EQ(RunProgramWithArgsUntil(exe, L"/b", SW_SHOW, stop.get()), 0);
+    setter.join();
+    EXPECT_LT(::GetTickCount64() - start, 30000u);
+    const std::vector<StandInRun> runs = ztest::StandInRuns(exe);
+    ASSERT_EQ(runs.size(), 2u);
+    EXPECT_TRUE(WaitForEnd(runs[1].processId, 0));  // ended before the call returned
+
+    // Already set: nothing starts.
+    EXPECT_EQ(RunProgramWithArgsUntil(exe, L"/c", SW_SHOW, stop.get()), 0);
+    EXPECT_EQ(ztest::StandInRuns(exe).size(), 2u);
+}
+
 TEST(ShellRunProgram, StartsInTheFolderAndGivesTheExitCode) {
     TempDir dir;
     const std::wstring exe = dir / L"bin\\zvshell.exe";
