@@ -136,6 +136,14 @@ RECT Measure(HGDIOBJ font, const std::wstring& text, RECT box, UINT flags) {
     return box;
 }
 
+// The tallest message text: the work area's height less room for the caption, the buttons and a check box.
+int MaxTextHeight() {
+    RECT work{};
+    const int screen = ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0) ? static_cast<int>(work.bottom - work.top)
+                                                                              : ::GetSystemMetrics(SM_CYSCREEN);
+    return std::max(64, screen - 160);
+}
+
 class ByteWriter {
 public:
     void Word(WORD w) { Raw(&w, sizeof(w)); }
@@ -257,7 +265,8 @@ CXDialogTemplate::CXDialogTemplate(const wchar_t* caption, HWND owner, const wch
     if (style & 0xF0) limit -= 16 + iconWidth;
     const RECT measured = Measure(m_font.get(), m_message, RECT{0, 0, limit, limit}, DT_WORDBREAK | DT_EXPANDTABS);
     const int w = measured.right - measured.left;
-    const int h = measured.bottom - measured.top;
+    // A text taller than the screen is cut, so that the buttons below it stay on the screen.
+    const int h = std::min<int>(measured.bottom - measured.top, MaxTextHeight());
     RECT textRect{16, 16, w + 28, h + 21};
     RECT dialog{0, 0, w + 28, h + 21};
 

@@ -253,4 +253,21 @@ TEST(XDialogTemplate, LongMessageWrapsWithinTheWidthLimit) {
     EXPECT_LE(ok.y, textBottom + 10 * 8 / HIWORD(::GetDialogBaseUnits()) + 2) << "row close under the text";
 }
 
+TEST(XDialogTemplate, TextTallerThanTheScreenKeepsTheButtonsOnIt) {
+    std::wstring manyLines;
+    for (int i = 0; i < 3000; ++i) manyLines += L"line\n";
+    ExtendedMessageBoxOptions options;
+    CXDialogTemplate box(L"c", nullptr, manyLines.c_str(), MB_YESNO | MB_ICONQUESTION, options);
+    const Parsed p = Parse(box.Build());
+    ASSERT_TRUE(p.wellFormed);
+    RECT work{};
+    ASSERT_TRUE(::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0));
+    const int dialogPx = p.cy * HIWORD(::GetDialogBaseUnits()) / 8;
+    EXPECT_GT(p.cy, 0) << "no 16-bit wrap";
+    EXPECT_LE(dialogPx, work.bottom - work.top);
+    for (const ParsedItem& item : p.items) {
+        EXPECT_LE(item.y + item.cy, p.cy) << "item " << item.id << " inside the box";
+    }
+}
+
 }  // namespace
