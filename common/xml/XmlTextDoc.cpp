@@ -2,7 +2,6 @@
 #include "common/xml/XmlTextDoc.h"
 
 #include <algorithm>
-#include <cwchar>
 #include <memory>
 #include <new>
 #include <unordered_map>
@@ -57,6 +56,15 @@ namespace {
 
 // The open elements, outermost first, with one spare entry on top into which the scanner writes the
 // node it reads. Entries keep their name buffers, so a parse allocates one string per nesting level.
+// FNV-1a over UTF-16 units, for counting open element names.
+constexpr uint64_t kNameHashStart = 14695981039346656037ull;
+inline uint64_t NameHashStep(uint64_t hash, wchar_t unit) {
+    return (hash ^ static_cast<uint16_t>(unit)) * 1099511628211ull;
+}
+
+// The characters after which TokenIs takes a name's start for the whole name.
+inline bool EndsMatchedName(wchar_t c) { return c == L' ' || c == L'=' || c == L'/' || c == L'[' || c == L']'; }
+
 class XmlNodeStack {
 public:
     XmlNodeStack() { Grow(); }
@@ -224,16 +232,18 @@ XmlSlot CXmlTextDoc::IndexElements(XmlScanState& scan) {
 
     // How many open elements bear each name, kept from the first end tag that does not close the innermost
     // element on: an end tag naming no open element is then refused at once instead of after a walk down
-    // the whole stack, which hostile input could repeat for every tag.
-    // An end tag also closes an element whose name goes on after it with one of TokenIs's stops, so each
-    // such start of a name is counted as well.
-    std::unordered_map<std::wstring, long> openNames;
+    // the whole stack, which hostile input could repeat for every tag. Names are counted by hash, each
+    // start of a name that ends before one of TokenIs's stops as well (an end tag closes those too); a hash
+    // shared by chance only costs the walk.
+    std::unordered_map<uint64_t, long> openNames;
     bool countingNames = false;
-    auto count = [&](const std::wstring& name, int delta) {
-        openNames[name] += delta;
-        for (size_t k = 1; k < name.size(); ++k) {
-            if (std::wcschr(L" =/[]", name[k])) openNames[name.substr(0, k)] += delta;
+    auto count = [&](const std::wstring& name, long delta) {
+        uint64_t hash = kNameHashStart;
+        for (size_t k = 0; k < name.size(); ++k) {
+            if (k > 0 && EndsMatchedName(name[k])) openNames[hash] += delta;
+            hash = NameHashStep(hash, name[k]);
         }
+        openNames[hash] += delta;
     };
     auto leaveTo = [&](size_t newDepth) {
         if (countingNames) {
@@ -241,12 +251,14 @@ XmlSlot CXmlTextDoc::IndexElements(XmlScanState& scan) {
         }
         depth = newDepth;
     };
-    auto isOpen = [&](const std::wstring& name) {
+    auto isOpen = [&](const XmlScanState& token) {
         if (!countingNames) {
             for (size_t i = 0; i < depth; ++i) count(stack.Node(i).name, +1);
             countingNames = true;
         }
-        const auto found = openNames.find(name);
+        uint64_t hash = kNameHashStart;
+        for (size_t i = token.tokenStart; i < token.tokenEnd; ++i) hash = NameHashStep(hash, token.text[i]);
+        const auto found = openNames.find(hash);
         return found != openNames.end() && found->second > 0;
     };
 
@@ -291,7 +303,7 @@ XmlSlot CXmlTextDoc::IndexElements(XmlScanState& scan) {
             case XmlNodeKind::EndTag: {
                 size_t match = depth;
                 if (match > 0 && !TokenIs(scan, stack.Node(match - 1).name)) {
-                    if (isOpen(CopyToken(scan))) {
+                    if (isOpen(scan)) {
                         while (match > 0 && !TokenIs(scan, stack.Node(match - 1).name)) --match;
                     } else {
                         match = 0;

@@ -209,6 +209,12 @@ TEST(XmlParse, StrayEndTagsUnderDeepNesting) {
     EXPECT_EQ(doc.SlotAt(4)->endTagLength, 0u);  // d, not ended
     EXPECT_EQ(doc.SlotAt(1)->endTagLength, 4u);
     EXPECT_EQ(xmlcheck::CheckIndex(doc), "");
+
+    // A long name made of such stops costs its length once, not once per stop.
+    const std::wstring stops(200000, L'=');
+    EXPECT_FALSE(doc.SetText(L"<r><c></x><a" + stops + L"><d></a" + stops.substr(0, 1000) + L"></c></r>"));
+    EXPECT_EQ(doc.SlotAt(3)->endTagLength, 1004u);
+    EXPECT_EQ(xmlcheck::CheckIndex(doc), "");
 }
 
 TEST(XmlParse, SlotTableGrowsPastPages) {
