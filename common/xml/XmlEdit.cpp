@@ -327,7 +327,8 @@ bool CXmlTextDoc::StoreAttrAt(XmlSlot slot, const std::wstring& name, const std:
         insert = quoted;
     }
     // The edited start tag must still read as the same tag: an odd value written without quotes
-    // (<a x=1"2>) could otherwise shift where the tag ends.
+    // (<a x=1"2>) could otherwise shift where the tag ends, and an attribute placed inside an odd tag name
+    // (<r?x>, read as r) would part the name from its end tag.
     std::wstring edited = tag;
     edited.replace(at, replaced, insert);
     XmlScanState check;
@@ -338,7 +339,8 @@ bool CXmlTextDoc::StoreAttrAt(XmlSlot slot, const std::wstring& name, const std:
     check = XmlScanState{};
     check.text = edited.c_str();
     if (ScanNode(check, after) != XmlNodeKind::Element || oldKind != XmlNodeKind::Element ||
-        after.length != edited.size() || (after.flags & kXmlEmptyTag) != (before.flags & kXmlEmptyTag)) {
+        after.length != edited.size() || (after.flags & kXmlEmptyTag) != (before.flags & kXmlEmptyTag) ||
+        after.name != before.name) {
         return false;
     }
     if (!ReplaceRange(e.start + at, replaced, insert)) return false;
