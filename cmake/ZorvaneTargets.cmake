@@ -40,11 +40,54 @@ else()
   target_link_options(zorvane_options INTERFACE -fsanitize=address,undefined)
 endif()
 
-# zorvane_library(name [PORTABLE] SOURCES ... [WIN32_SOURCES ...] [POSIX_SOURCES ...] [DEPS ...] [WIN32_LIBS ...])
+# What every library and program is made of and links, for the include-graph check
+# (tests/architecture): the folder, every source of any platform, explicit headers, and the suite's own
+# libraries it links directly.
+function(zorvane_record_unit name kind)
+  cmake_parse_arguments(ZR "" "" "SOURCES;HEADERS;DEPS" ${ARGN})
+  set(sources)
+  foreach(source IN LISTS ZR_SOURCES ZR_HEADERS)
+    get_filename_component(path ${source} ABSOLUTE BASE_DIR ${CMAKE_CURRENT_SOURCE_DIR})
+    list(APPEND sources ${path})
+  endforeach()
+  set(deps)
+  foreach(dep IN LISTS ZR_DEPS)
+    if(dep MATCHES "^zv_")
+      list(APPEND deps ${dep})
+    endif()
+  endforeach()
+  set_property(GLOBAL APPEND PROPERTY ZORVANE_UNITS ${name})
+  set_property(GLOBAL PROPERTY ZORVANE_UNIT_${name}
+    "${kind}|${CMAKE_CURRENT_SOURCE_DIR}|${sources}|${deps}")
+endfunction()
+
+# Writes the recorded units to <build>/architecture.txt, one line each: name|kind|folder|sources|deps,
+# lists separated by ';'.
+function(zorvane_write_architecture)
+  get_property(units GLOBAL PROPERTY ZORVANE_UNITS)
+  set(text "")
+  foreach(unit IN LISTS units)
+    get_property(record GLOBAL PROPERTY ZORVANE_UNIT_${unit})
+    string(APPEND text "${unit}|${record}\n")
+  endforeach()
+  file(WRITE ${CMAKE_BINARY_DIR}/architecture.txt "${text}")
+endfunction()
+
+# zorvane_library(name [PORTABLE] [INTERFACE] SOURCES ... [WIN32_SOURCES ...] [POSIX_SOURCES ...] [HEADERS ...]
+#                 [DEPS ...] [WIN32_LIBS ...])
 # A PORTABLE library is part of the core and builds natively too; any other library only in the Windows build.
+# An INTERFACE library is headers only. HEADERS names headers that match no source file by name.
 function(zorvane_library name)
-  cmake_parse_arguments(ZL "PORTABLE" "" "SOURCES;WIN32_SOURCES;POSIX_SOURCES;DEPS;WIN32_LIBS" ${ARGN})
+  cmake_parse_arguments(ZL "PORTABLE;INTERFACE" "" "SOURCES;WIN32_SOURCES;POSIX_SOURCES;HEADERS;DEPS;WIN32_LIBS"
+    ${ARGN})
+  zorvane_record_unit(${name} library SOURCES ${ZL_SOURCES} ${ZL_WIN32_SOURCES} ${ZL_POSIX_SOURCES}
+    HEADERS ${ZL_HEADERS} DEPS ${ZL_DEPS})
   if(NOT ZORVANE_WINDOWS AND NOT ZL_PORTABLE)
+    return()
+  endif()
+  if(ZL_INTERFACE)
+    add_library(${name} INTERFACE)
+    target_link_libraries(${name} INTERFACE zorvane_options ${ZL_DEPS})
     return()
   endif()
   set(sources ${ZL_SOURCES})
@@ -65,7 +108,10 @@ endfunction()
 # and its icon as icon resource 128; both default to the framework's (common/framework/res). A TEST program is
 # built into tests/ and is not installed.
 function(zorvane_program name)
-  cmake_parse_arguments(ZP "TEST" "ICON;MANIFEST" "SOURCES;DEPS" ${ARGN})
+  cmake_parse_arguments(ZP "TEST" "ICON;MANIFEST" "SOURCES;HEADERS;DEPS" ${ARGN})
+  if(NOT ZP_TEST)
+    zorvane_record_unit(${name} program SOURCES ${ZP_SOURCES} HEADERS ${ZP_HEADERS} DEPS ${ZP_DEPS})
+  endif()
   set(res ${ZORVANE_ROOT}/common/framework/res)
   if(NOT ZP_ICON)
     set(ZP_ICON ${res}/zorvane.ico)

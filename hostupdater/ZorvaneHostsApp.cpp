@@ -5,7 +5,7 @@
 #include "common/net/HttpClient.h"
 #include "common/process/Process.h"
 #include "common/settings/ConfigFile.h"
-#include "common/settings/ValueText.h"
+#include "common/text/ValueText.h"
 #include "common/worker/WorkerRun.h"
 
 namespace {
@@ -40,7 +40,7 @@ void CZorvaneHostsApp::FetchHostListAndExit() {
     // Only the service's own reply (also one with an error code) replaces the host list: a proxy's or a
     // captive portal's page must not destroy the user's list.
     const std::wstring path = GetInstallRoot() + L"\\etc\\host_list.xml";
-    if (!HttpGetToXmlFile(CConfigFile::GetInstance()->GetHostUrl(), path, headers, XmlReplyCheck::ServiceReply)) {
+    if (!HttpGetToXmlFile(CConfigFile::GetInstance()->GetHostUrl(), path, headers, &CHostListFile::IsServiceReply)) {
         LogInfo(L"not_connect_server");
         ExitWorker(0);
     }

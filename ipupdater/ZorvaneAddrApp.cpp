@@ -12,7 +12,7 @@
 #include "common/net/PrivateAddress.h"
 #include "common/process/Process.h"
 #include "common/settings/ConfigFile.h"
-#include "common/settings/ValueText.h"
+#include "common/text/ValueText.h"
 #include "common/worker/WorkerRun.h"
 #include "ipupdater/UpdateRequest.h"
 

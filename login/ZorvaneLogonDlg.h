@@ -15,7 +15,7 @@
 #include "common/framework/Controls.h"
 #include "common/framework/Dialog.h"
 #include "common/framework/Thread.h"
-#include "common/framework/UniqueHandle.h"
+#include "common/base/UniqueHandle.h"
 #include "common/ui/DialogLayout.h"
 #include "login/SignInResult.h"
 

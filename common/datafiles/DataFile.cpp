@@ -1,6 +1,6 @@
 #include "common/datafiles/DataFile.h"
 
-#include "common/settings/ValueText.h"
+#include "common/text/ValueText.h"
 
 namespace {
 const wchar_t kHost[] = L"host";

@@ -4,6 +4,7 @@
 #include <string>
 #include <utility>
 
+#include "common/base/Singleton.h"
 #include "common/xml/XmlDataFile.h"
 
 class CDataFile : public CXmlDataFile {

@@ -10,6 +10,10 @@ bool CHostListFile::Load(const std::wstring& path) {
     return true;
 }
 
+bool CHostListFile::IsServiceReply(CXmlTextDoc& reply, bool wellFormed) {
+    return wellFormed && reply.SeekElement(std::wstring()) && reply.EnterElement() && reply.SeekElement(L"result");
+}
+
 std::wstring CHostListFile::GetHostIp() const { return m_doc.ReadAttr(L"ip"); }
 std::wstring CHostListFile::GetOffType() const { return m_doc.ReadAttr(L"offtype"); }
 std::wstring CHostListFile::GetResultCode() { return ReadResultCode(L""); }

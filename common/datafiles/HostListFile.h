@@ -15,6 +15,11 @@ public:
     // SeekElement("host") or FindHost.
     bool Load(const std::wstring& path);
 
+    // Whether a reply of the service may replace the file: one well-formed document whose root (of any
+    // name) holds a `result` element, an error code included. A captive portal's XHTML page is well formed
+    // too, but holds no result. The document's position is moved.
+    static bool IsServiceReply(CXmlTextDoc& reply, bool wellFormed);
+
     std::wstring GetHostIp() const;
     std::wstring GetOffType() const;
     // The `code` of `result` (empty when missing); the position is then inside `result` again.

@@ -7,7 +7,7 @@
 
 #include <memory>
 
-#include "common/framework/UniqueHandle.h"
+#include "common/base/UniqueHandle.h"
 
 using AFX_THREADPROC = UINT (*)(LPVOID param);
 

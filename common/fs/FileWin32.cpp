@@ -6,7 +6,7 @@
 #include <cstring>
 #include <atomic>
 
-#include "common/framework/UniqueHandle.h"
+#include "common/base/UniqueHandle.h"
 
 namespace zfs {
 namespace {

@@ -1,5 +1,6 @@
 #include "common/language/LangTable.h"
 
+#include "common/base/Singleton.h"
 #include "common/xml/XmlDataFile.h"
 
 namespace {

@@ -5,6 +5,7 @@
 #include <memory>
 #include <utility>
 
+#include "common/base/Singleton.h"
 #include "common/fs/File.h"
 #include "common/text/TextFormat.h"
 #include "common/text/Utf.h"
@@ -50,8 +51,7 @@ LogTime LocalTimeNow() {
 }
 
 CLogFile* CLogFile::GetInstance() {
-    static const std::unique_ptr<CLogFile> instance(new CLogFile);
-    return instance.get();
+    return ProcessInstance<CLogFile>();
 }
 
 bool CLogFile::SetFolder(const std::wstring& folder) {

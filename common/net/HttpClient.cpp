@@ -6,7 +6,7 @@
 #include <chrono>
 #include <cstring>
 
-#include "common/framework/UniqueHandle.h"
+#include "common/base/UniqueSocket.h"
 #include "common/text/Utf.h"
 #include "common/xml/XmlTextDoc.h"
 
@@ -19,14 +19,6 @@ constexpr DWORD kSocketTimeoutMs = 10000;
 constexpr milliseconds kQuietLimit{kSocketTimeoutMs};  // longest wait for any one step
 constexpr milliseconds kExchangeLimit{30000};        // connect, send and receive together
 constexpr size_t kPieceBytes = 8192;
-
-struct SocketTraits {
-    using type = SOCKET;
-    static type invalid() { return INVALID_SOCKET; }
-    static bool valid(type s) { return s != INVALID_SOCKET; }
-    static void close(type s) { ::closesocket(s); }
-};
-using UniqueSocket = UniqueWinHandle<SocketTraits>;
 
 // Windows Sockets for the length of one request.
 class WinsockSession {
@@ -163,17 +155,12 @@ int HttpGetUrlNoHeaders(const std::wstring& url, std::wstring& reply) {
 }
 
 bool HttpGetToXmlFile(const std::wstring& url, const std::wstring& path, const HeaderLines& headers,
-                      XmlReplyCheck check) {
+                      const XmlReplyCheck& check) {
     std::wstring reply;
     if (!HttpGetUrl(url, reply, headers)) return false;
     CXmlTextDoc doc;
     const bool wellFormed = doc.SetText(std::move(reply));
-    if (check == XmlReplyCheck::ServiceReply) {
-        // Any root name; a captive portal's XHTML page is well formed too, but holds no result.
-        if (!wellFormed || !doc.SeekElement(std::wstring()) || !doc.EnterElement() || !doc.SeekElement(L"result")) {
-            return false;
-        }
-    }
+    if (check && !check(doc, wellFormed)) return false;
     std::wstring status;
     return CXmlTextDoc::WriteUtf8File(path, doc.GetText(), status);
 }

@@ -2,6 +2,7 @@
 // Single HTTP/1.0 GET requests over Windows Sockets: no redirects, no chunked replies, no kept
 // connections; the reply ends when the server closes the connection. Each call starts and ends
 // Windows Sockets for itself, so calls on different threads share nothing.
+#include <functional>
 #include <string>
 
 #include "common/net/HttpMessage.h"
@@ -18,13 +19,14 @@ int HttpGet(const std::wstring& server, const std::wstring& object, std::wstring
 int HttpGetUrl(const std::wstring& url, std::wstring& reply, const HeaderLines& headers);
 int HttpGetUrlNoHeaders(const std::wstring& url, std::wstring& reply);
 
-enum class XmlReplyCheck {
-    StoreAny,      // the body is stored whatever it holds
-    ServiceReply,  // only one well-formed XML document whose root holds a `result` element is stored
-};
+class CXmlTextDoc;
+
+// Decides whether a reply body may be stored: the body parsed as a document, and whether it is one
+// well-formed document. The caller who knows what the file must hold gives it.
+using XmlReplyCheck = std::function<bool(CXmlTextDoc& reply, bool wellFormed)>;
 
 // GETs the URL and replaces the file at `path` with the reply body as UTF-8 without a byte-order mark.
-// True when the file was written; a failed GET, a refused body or a failed write give false, and the
-// file is then left as it was.
+// True when the file was written; a failed GET, a body that `check` refuses or a failed write give false,
+// and the file is then left as it was. Without a check every body is stored.
 bool HttpGetToXmlFile(const std::wstring& url, const std::wstring& path, const HeaderLines& headers,
-                      XmlReplyCheck check = XmlReplyCheck::StoreAny);
+                      const XmlReplyCheck& check = nullptr);

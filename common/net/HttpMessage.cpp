@@ -5,6 +5,7 @@
 
 #include "common/net/Base64.h"
 #include "common/text/Utf.h"
+#include "common/text/ValueText.h"
 
 const wchar_t kUserAgentLine[] = L"User-Agent: Zorvane DDNS Client 3.1.1";
 
@@ -32,13 +33,6 @@ bool ParsePort(std::wstring_view text, unsigned short& port) {
     if (value == 0 || value > 65535) return false;
     port = static_cast<unsigned short>(value);
     return true;
-}
-
-bool HasControlChar(std::wstring_view text) {
-    for (wchar_t c : text) {
-        if (IsControlChar(c)) return true;
-    }
-    return false;
 }
 
 }  // namespace
@@ -71,11 +65,6 @@ bool SplitHttpUrl(std::wstring_view url, HttpTarget& target) {
     target.port = port;
     target.object = object.empty() ? L"/" : object[0] == L'?' ? L"/" + std::wstring(object) : std::wstring(object);
     return true;
-}
-
-bool IsControlChar(wchar_t c) {
-    const auto u = static_cast<uint32_t>(c);
-    return u < 0x20 || (u >= 0x7F && u <= 0x9F);
 }
 
 bool BuildGetRequest(const HttpTarget& target, const HeaderLines& headers, std::string& request) {

@@ -30,9 +30,6 @@ struct HttpTarget {
 // server name, user information ("@") or a bad port; `target` is then unchanged.
 bool SplitHttpUrl(std::wstring_view url, HttpTarget& target);
 
-// A control character: U+0000..U+001F, U+007F..U+009F.
-bool IsControlChar(wchar_t c);
-
 // The UTF-8 request "GET <object> HTTP/1.0", the header lines, "Host: <server>[:<port>]" (the port only
 // when it is not 80) and an empty line, every line ending in CR LF. An empty object is sent as "/".
 // Fails, leaving `request` unchanged, on an empty server name, an empty header line or a control

@@ -7,7 +7,7 @@
 #include <cwchar>
 #include <vector>
 
-#include "common/framework/UniqueHandle.h"
+#include "common/base/UniqueHandle.h"
 #include "common/process/ProcessText.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "common/framework/UniqueHandle.h"
+#include "common/base/UniqueHandle.h"
 
 std::wstring QuoteCommandPath(const std::wstring& command) {
     if (command.empty() || command[0] == L'"') return command;

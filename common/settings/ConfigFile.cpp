@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "common/settings/ServiceHost.h"
-#include "common/settings/ValueText.h"
+#include "common/text/ValueText.h"
 
 namespace {
 

@@ -3,6 +3,7 @@
 // the value as its text. Setters change the document only; a program writes the file with Save.
 #include <string>
 
+#include "common/base/Singleton.h"
 #include "common/xml/XmlDataFile.h"
 
 class CConfigFile : public CXmlDataFile {

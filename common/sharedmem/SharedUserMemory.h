@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <string>
 
-#include "common/framework/UniqueHandle.h"
+#include "common/base/UniqueHandle.h"
 
 constexpr wchar_t kSharedUserDataName[] = L"ZorvaneDDNSClinet-ZorvaneShare-UserData";
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "common/framework/UniqueHandle.h"
+#include "common/base/UniqueHandle.h"
 
 // Style bits of the suite above the Windows message-box bits.
 constexpr UINT EMB_DONT_ASK_CHECKBOX = 0x01000000;

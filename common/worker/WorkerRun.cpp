@@ -8,11 +8,11 @@
 #include "common/cmdline/CmdLineParser.h"
 #include "common/language/LangTable.h"
 #include "common/log/LogFile.h"
-#include "common/net/HttpMessage.h"
 #include "common/process/Process.h"
 #include "common/process/ProcessText.h"
 #include "common/settings/ConfigFile.h"
 #include "common/text/TextFormat.h"
+#include "common/text/ValueText.h"
 
 namespace {
 

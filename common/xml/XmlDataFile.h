@@ -2,7 +2,6 @@
 // An XML file of the suite: a document and the path it was loaded from or last created at, plus the
 // one rule by which the settings store and the data files load their file or create it.
 #include <functional>
-#include <memory>
 #include <string>
 
 #include "common/xml/XmlTextDoc.h"
@@ -44,11 +43,3 @@ protected:
     std::wstring m_path;
     CXmlTextDoc m_doc;
 };
-
-// The one instance of a class in this process: created on first use, freed when the process ends.
-// A document class writes `static CFoo* GetInstance() { return ProcessInstance<CFoo>(); }`.
-template <class T>
-T* ProcessInstance() {
-    static const std::unique_ptr<T> instance(new T());
-    return instance.get();
-}

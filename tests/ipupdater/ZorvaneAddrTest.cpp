@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "common/framework/UniqueHandle.h"
+#include "common/base/UniqueHandle.h"
 #include "tests/support/WorkerRoot.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "common/framework/UniqueHandle.h"
+#include "common/base/UniqueHandle.h"
 #include "common/process/Process.h"
 #include "login/resource.h"
 #include "tests/login/LogonRoot.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "common/framework/UniqueHandle.h"
+#include "common/base/UniqueHandle.h"
 #include "common/language/LangTable.h"
 #include "common/sharedmem/SharedUserMemory.h"
 #include "login/resource.h"

@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "common/framework/UniqueHandle.h"
+#include "common/base/UniqueHandle.h"
 
 namespace {
 

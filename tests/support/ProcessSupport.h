@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "common/framework/UniqueHandle.h"
+#include "common/base/UniqueHandle.h"
 #include "tests/support/StandInFormat.h"
 
 namespace ztest {

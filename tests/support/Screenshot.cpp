@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "common/framework/UniqueHandle.h"
+#include "common/base/UniqueHandle.h"
 #include "common/fs/File.h"
 
 namespace ztest {

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "common/framework/UniqueHandle.h"
+#include "common/base/UniqueHandle.h"
 
 namespace ztest {
 namespace {

@@ -3,7 +3,7 @@
 #ifdef _WIN32
 #include <windows.h>
 
-#include "common/framework/UniqueHandle.h"
+#include "common/base/UniqueHandle.h"
 #else
 #include <sys/stat.h>
 #endif

@@ -7,7 +7,7 @@
 #include <map>
 #include <string>
 
-#include "common/framework/UniqueHandle.h"
+#include "common/base/UniqueHandle.h"
 #include "common/log/LogFile.h"
 #include "tests/support/TestSupport.h"
 

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "common/datafiles/HostListFile.h"
 #include "common/net/HttpClient.h"
 #include "tests/support/StandinService.h"
 #include "tests/support/TestSupport.h"
@@ -193,21 +194,21 @@ TEST(HttpClient, ReplyIsStoredAsAFile) {
         std::string file;  // "old" when the file must stay as it was
     };
     const Row rows[] = {
-        {"plain text stored", ztest::HttpReply(200, "  just text\r\n"), XmlReplyCheck::StoreAny, true, "just text"},
-        {"xml stored", ztest::HttpReply(200, xml + "\r\n"), XmlReplyCheck::StoreAny, true, xml},
-        {"plain text refused", ztest::HttpReply(200, "just text"), XmlReplyCheck::ServiceReply, false, "old"},
-        {"two roots refused", ztest::HttpReply(200, "<a/><b/>"), XmlReplyCheck::ServiceReply, false, "old"},
+        {"plain text stored", ztest::HttpReply(200, "  just text\r\n"), nullptr, true, "just text"},
+        {"xml stored", ztest::HttpReply(200, xml + "\r\n"), nullptr, true, xml},
+        {"plain text refused", ztest::HttpReply(200, "just text"), &CHostListFile::IsServiceReply, false, "old"},
+        {"two roots refused", ztest::HttpReply(200, "<a/><b/>"), &CHostListFile::IsServiceReply, false, "old"},
         {"unended element refused", ztest::HttpReply(200, "<zorvane><result code=\"700\">"),
-         XmlReplyCheck::ServiceReply, false, "old"},
+         &CHostListFile::IsServiceReply, false, "old"},
         {"portal page refused",
          ztest::HttpReply(200, "<html xmlns=\"http://www.w3.org/1999/xhtml\"><body>Sign in</body></html>"),
-         XmlReplyCheck::ServiceReply, false, "old"},
+         &CHostListFile::IsServiceReply, false, "old"},
         {"result deeper down refused", ztest::HttpReply(200, "<z><a><result code=\"700\"/></a></z>"),
-         XmlReplyCheck::ServiceReply, false, "old"},
-        {"service reply kept", ztest::HttpReply(200, xml), XmlReplyCheck::ServiceReply, true, xml},
+         &CHostListFile::IsServiceReply, false, "old"},
+        {"service reply kept", ztest::HttpReply(200, xml), &CHostListFile::IsServiceReply, true, xml},
         {"error reply kept", ztest::HttpReply(200, "<other><result code=\"401\"/></other>"),
-         XmlReplyCheck::ServiceReply, true, "<other><result code=\"401\"/></other>"},
-        {"failed get", tooLong, XmlReplyCheck::StoreAny, false, "old"},
+         &CHostListFile::IsServiceReply, true, "<other><result code=\"401\"/></other>"},
+        {"failed get", tooLong, nullptr, false, "old"},
     };
     for (const Row& row : rows) {
         ztest::WriteBytes(path, "old");

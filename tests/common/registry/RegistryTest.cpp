@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "common/framework/UniqueHandle.h"
+#include "common/base/UniqueHandle.h"
 #include "common/registry/Registry.h"
 
 namespace {

@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "common/framework/UniqueHandle.h"
+#include "common/base/UniqueHandle.h"
 #include "common/sharedmem/SharedUserMemory.h"
 #include "tests/support/ProcessSupport.h"
 

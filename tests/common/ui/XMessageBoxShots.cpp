@@ -11,7 +11,7 @@
 #include <thread>
 #include <vector>
 
-#include "common/framework/UniqueHandle.h"
+#include "common/base/UniqueHandle.h"
 #include "common/language/LangTable.h"
 #include "common/ui/XMessageBox.h"
 #include "tests/support/Screenshot.h"

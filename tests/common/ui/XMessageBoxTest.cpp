@@ -6,7 +6,7 @@
 #include <thread>
 #include <vector>
 
-#include "common/framework/UniqueHandle.h"
+#include "common/base/UniqueHandle.h"
 #include "common/language/LangTable.h"
 #include "common/ui/XMessageBox.h"
 #include "tests/support/TestSupport.h"

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "common/fs/File.h"
+#include "common/base/Singleton.h"
 #include "common/xml/XmlDataFile.h"
 #include "tests/support/TestSupport.h"
 

@@ -1,6 +1,19 @@
-#include "common/settings/ValueText.h"
+#include "common/text/ValueText.h"
 
 #include <climits>
+#include <cstdint>
+
+bool IsControlChar(wchar_t c) {
+    const auto u = static_cast<uint32_t>(c);
+    return u < 0x20 || (u >= 0x7F && u <= 0x9F);
+}
+
+bool HasControlChar(std::wstring_view text) {
+    for (wchar_t c : text) {
+        if (IsControlChar(c)) return true;
+    }
+    return false;
+}
 
 std::wstring DocumentValue(std::wstring_view value) {
     return std::wstring(value.substr(0, value.find(L'\0')));

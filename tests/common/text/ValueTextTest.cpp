@@ -2,7 +2,7 @@
 
 #include <climits>
 
-#include "common/settings/ValueText.h"
+#include "common/text/ValueText.h"
 
 namespace {
 

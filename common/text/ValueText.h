@@ -1,7 +1,12 @@
 #pragma once
-// How values pass between the suite's XML documents and the code that reads and sets them.
+// How values pass between the suite's documents, command lines and replies and the code that reads and
+// sets them.
 #include <string>
 #include <string_view>
+
+// A control character: U+0000..U+001F, U+007F..U+009F.
+bool IsControlChar(wchar_t c);
+bool HasControlChar(std::wstring_view text);
 
 // A value as it goes into a document: cut at its first NUL character, so that a value copied from a
 // fixed buffer never puts a NUL into a file (the next load would fail on it and reset the file).
