@@ -2,6 +2,7 @@
 // Whole-file access by wide path, the same on Windows and natively. Paths may use '\' as the
 // separator on both sides (natively it is read as '/').
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 namespace zfs {
@@ -13,6 +14,14 @@ constexpr size_t kMaxReadBytes = 16u * 1024u * 1024u;
 // Reads the whole file. On failure returns false with the C library's message for the error in `error`
 // (a folder, a missing or unreadable file, a file larger than kMaxReadBytes); `bytes` is then unchanged.
 bool ReadFileBytes(const std::wstring& path, std::string& bytes, std::wstring& error);
+
+// Reads the end of a file that other programs may be writing, appending to or deleting meanwhile (the file
+// is opened denying them nothing): the last min(length, maxBytes) bytes as they stood when the file was
+// opened, `length` being its whole length then (so the bytes were cut when `length` > maxBytes). Never reads
+// or holds more than maxBytes, whatever the file claims; a file that shrinks meanwhile gives what is left.
+// False, with `bytes` and `length` unchanged, when the file is missing or cannot be read, is a folder or no
+// file on a disk, or maxBytes exceeds kMaxReadBytes.
+bool ReadFileTail(const std::wstring& path, size_t maxBytes, std::string& bytes, uint64_t& length);
 
 // Replaces the file with `bytes`, all or nothing: writes a temporary file beside it, checks every write,
 // flush and close, then moves it over the target. On failure the old file is untouched.

@@ -88,6 +88,33 @@ bool ReadFileBytes(const std::wstring& path, std::string& bytes, std::wstring& e
     return true;
 }
 
+bool ReadFileTail(const std::wstring& path, size_t maxBytes, std::string& bytes, uint64_t& length) {
+    if (maxBytes > kMaxReadBytes) return false;
+    Fd fd(::open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (fd.get() < 0) return false;
+    struct stat st{};
+    if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size < 0) return false;
+    const uint64_t size = static_cast<uint64_t>(st.st_size);
+    const size_t want = size > maxBytes ? maxBytes : static_cast<size_t>(size);
+    std::string data(want, '\0');
+    off_t offset = static_cast<off_t>(size - want);
+    size_t got = 0;
+    while (got < want) {
+        const ssize_t n = ::pread(fd.get(), &data[got], want - got, offset);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        if (n == 0) break;  // cut short meanwhile
+        got += static_cast<size_t>(n);
+        offset += n;
+    }
+    data.resize(got);
+    bytes.swap(data);
+    length = size;
+    return true;
+}
+
 bool WriteFileAtomic(const std::wstring& path, const std::string& bytes, std::wstring& error) {
     const std::string target = NativePath(path);
     std::string temp = target + ".tmpXXXXXX";

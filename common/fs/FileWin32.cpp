@@ -105,6 +105,32 @@ bool ReadFileBytes(const std::wstring& path, std::string& bytes, std::wstring& e
     return true;
 }
 
+bool ReadFileTail(const std::wstring& path, size_t maxBytes, std::string& bytes, uint64_t& length) {
+    if (maxBytes > kMaxReadBytes) return false;
+    UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file || ::GetFileType(file.get()) != FILE_TYPE_DISK) return false;
+    LARGE_INTEGER fileSize{};
+    if (!::GetFileSizeEx(file.get(), &fileSize) || fileSize.QuadPart < 0) return false;
+    const uint64_t size = static_cast<uint64_t>(fileSize.QuadPart);
+    const size_t want = size > maxBytes ? maxBytes : static_cast<size_t>(size);
+    LARGE_INTEGER offset{};
+    offset.QuadPart = static_cast<LONGLONG>(size - want);
+    if (!::SetFilePointerEx(file.get(), offset, nullptr, FILE_BEGIN)) return false;
+    std::string data(want, '\0');
+    size_t got = 0;
+    while (got < want) {
+        DWORD n = 0;
+        if (!::ReadFile(file.get(), &data[got], static_cast<DWORD>(want - got), &n, nullptr)) return false;
+        if (n == 0) break;  // cut short meanwhile
+        got += n;
+    }
+    data.resize(got);
+    bytes.swap(data);
+    length = size;
+    return true;
+}
+
 bool WriteFileAtomic(const std::wstring& path, const std::string& bytes, std::wstring& error) {
     static std::atomic<unsigned> counter{0};
     const std::wstring temp = path + L".tmp" + std::to_wstring(::GetCurrentProcessId()) + L"-" +

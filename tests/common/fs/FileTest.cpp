@@ -8,6 +8,9 @@
 #include <sys/stat.h>
 #endif
 
+#include <atomic>
+#include <thread>
+
 #include "common/fs/File.h"
 #include "tests/support/TestSupport.h"
 
@@ -140,6 +143,68 @@ TEST(File, ReadStopsAtTheCap) {
     EXPECT_FALSE(zfs::ReadFileBytes(path, bytes, error));
     EXPECT_FALSE(error.empty());
     EXPECT_EQ(bytes, "unchanged");
+}
+
+TEST(FileTail, GivesTheLastBytesAndTheWholeLength) {
+    std::string lines;  // numbered, so every cut is told apart by its bytes
+    for (int i = 0; lines.size() < 300; ++i) lines += "line " + std::to_string(i) + "\r\n";
+    const struct {
+        const char* name;
+        size_t size;  // of the file
+        size_t maxBytes;
+    } rows[] = {{"empty", 0, 100}, {"shorter", 99, 100}, {"exactly the limit", 100, 100}, {"one over", 101, 100},
+                {"far over", 300, 100}, {"limit 0", 50, 0}, {"limit too large", 1, zfs::kMaxReadBytes + 1}};
+    for (const auto& r : rows) {
+        ztest::TempDir dir;
+        ztest::WriteBytes(dir / L"day.log", lines.substr(0, r.size));
+        std::string bytes = "stale";
+        uint64_t length = 7;
+        const bool read = zfs::ReadFileTail(dir / L"day.log", r.maxBytes, bytes, length);
+        ASSERT_EQ(read, r.maxBytes <= zfs::kMaxReadBytes) << r.name;
+        if (!read) continue;
+        EXPECT_EQ(length, r.size) << r.name;
+        const size_t kept = std::min(r.size, r.maxBytes);
+        EXPECT_EQ(bytes, lines.substr(r.size - kept, kept)) << r.name;
+    }
+    ztest::TempDir dir;
+    std::string bytes;
+    uint64_t length = 0;
+    EXPECT_FALSE(zfs::ReadFileTail(dir / L"missing.log", 100, bytes, length));
+    EXPECT_FALSE(zfs::ReadFileTail(dir.path(), 100, bytes, length));
+}
+
+TEST(FileTail, ReadsWhileAnotherProgramAppends) {
+    ztest::TempDir dir;
+    const std::wstring path = dir / L"day.log";
+    const std::string line = "[2024-01-01 00:00:00] [INFO] a line\r\n";
+    std::string all;
+    for (int i = 0; i < 400; ++i) all += line;
+    ztest::WriteBytes(path, "");
+#ifdef _WIN32
+    // A writer that holds the file open for writing throughout, sharing everything itself.
+    UniqueFile writer(::CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(writer);
+#endif
+    std::atomic<bool> done{false};
+    std::thread appender([&] {
+        for (size_t at = 0; at < all.size(); at += line.size()) zfs::AppendToFile(path, line);
+        done = true;
+    });
+    // Each read is the last min(length, 1000) bytes of `length` bytes of lines.
+    uint64_t length = 0;
+    for (bool last = false; !last;) {
+        last = done;  // a read begun after the last append sees them all
+        std::string bytes;
+        const bool read = zfs::ReadFileTail(path, 1000, bytes, length);
+        if (!read || length > all.size() || bytes.size() != std::min<uint64_t>(length, 1000) ||
+            bytes != all.substr(length - bytes.size(), bytes.size())) {
+            ADD_FAILURE() << "read " << read << ": " << bytes.size() << " of " << length;
+            break;
+        }
+    }
+    appender.join();
+    EXPECT_EQ(length, all.size());
 }
 
 }  // namespace
