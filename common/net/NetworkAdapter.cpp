@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "common/fs/File.h"
+#include "common/text/Utf.h"
 
 namespace {
 
@@ -17,12 +18,7 @@ constexpr size_t kMaxRecordedListBytes = 1024 * 1024;
 // A fixed-size field of the system's record, up to its first zero byte, in the ANSI code page.
 template <size_t N>
 std::wstring FieldText(const char (&field)[N]) {
-    const int length = static_cast<int>(strnlen(field, N));
-    if (length == 0) return std::wstring();
-    std::wstring text(static_cast<size_t>(length), L'\0');  // a byte never gives more than one unit
-    const int units = ::MultiByteToWideChar(CP_ACP, 0, field, length, &text[0], length);
-    text.resize(units > 0 ? static_cast<size_t>(units) : 0);
-    return text;
+    return AnsiToWide(std::string_view(field, strnlen(field, N)));
 }
 
 std::wstring EnvironmentValue(const wchar_t* name) {

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include "common/text/Utf.h"
 
 namespace {
@@ -49,6 +53,34 @@ TEST(Utf, LoneSurrogatesEncodeAsReplacement) {
     EXPECT_EQ(WideToUtf8(Units(u"a\xD800" u"b")), "a\xEF\xBF\xBD" "b");
     EXPECT_EQ(WideToUtf8(Units(u"\xDC00")), "\xEF\xBF\xBD");
     EXPECT_EQ(WideToUtf8(Units(u"\xD83D")), "\xEF\xBF\xBD");
+}
+
+// Latin rows hold natively (Latin-1) and where the ANSI code page is Windows-1252.
+TEST(Ansi, ConvertsThroughTheCodePage) {
+#ifdef _WIN32
+    const bool latin = ::GetACP() == 1252;
+#else
+    const bool latin = true;
+#endif
+    const struct {
+        const char* name;
+        std::string ansi;
+        std::u16string wide;
+        bool latinOnly;
+        bool back;  // also ANSI to wide
+    } rows[] = {
+        {"ascii", "Realtek PCIe GbE", u"Realtek PCIe GbE", false, true},
+        {"nul inside", std::string("a\0b", 3), std::u16string(u"a\0b", 3), false, true},
+        {"latin letters", "Caf\xE9 \xC4", u"Caf\u00E9 \u00C4", true, true},
+        {"hangul has no byte", "a?b", u"a\uD55Cb", true, false},
+    };
+    for (const auto& r : rows) {
+        if (r.latinOnly && !latin) continue;
+        EXPECT_EQ(WideToAnsi(Units(r.wide)), r.ansi) << r.name;
+        if (r.back) {
+            EXPECT_EQ(AnsiToWide(r.ansi), Units(r.wide)) << r.name;
+        }
+    }
 }
 
 }  // namespace
