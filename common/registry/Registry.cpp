@@ -63,3 +63,12 @@ bool CRegistry::WriteRunValue(const std::wstring& command) {
     return ::RegSetValueExW(key.get(), kRunValueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
                             static_cast<DWORD>(bytes)) == ERROR_SUCCESS;
 }
+
+bool CRegistry::DeleteRunValue() {
+    UniqueRegKey key;
+    const LSTATUS opened = ::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kRunKeyPath, 0, KEY_SET_VALUE, key.put());
+    if (opened == ERROR_FILE_NOT_FOUND) return true;
+    if (opened != ERROR_SUCCESS) return false;
+    const LSTATUS deleted = ::RegDeleteValueW(key.get(), kRunValueName);
+    return deleted == ERROR_SUCCESS || deleted == ERROR_FILE_NOT_FOUND;
+}

@@ -32,4 +32,8 @@ public:
     // Stores the autostart command (REG_SZ), its path quoted as QuoteCommandPath does. False when the key
     // cannot be opened or the value cannot be set.
     static bool WriteRunValue(const std::wstring& command);
+
+    // Removes the autostart command. True also when the key or the value is missing; the key is never
+    // created. False when the key cannot be opened for writing or the value cannot be deleted.
+    static bool DeleteRunValue();
 };

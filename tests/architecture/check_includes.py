@@ -18,7 +18,7 @@ LAYERS = [
     ["common/text"],
     ["common/fs", "common/cmdline"],
     ["common/xml", "common/process", "common/registry", "common/sharedmem"],
-    ["common/settings", "common/datafiles", "common/language", "common/log", "common/net"],
+    ["common/settings", "common/datafiles", "common/language", "common/log", "common/net", "common/service"],
     ["common/framework"],
     ["common/ui", "common/worker"],
 ]
