@@ -24,7 +24,8 @@ bool MarkDefaultMenuItem(HMENU menu, MenuDefaultItem item) {
     return menu && ::SetMenuDefaultItem(menu, item.item, item.byPosition ? TRUE : FALSE) != FALSE;
 }
 
-void PrepareMenu(HMENU menu, const MenuTextRule* rules, size_t count, MenuDefaultItem item, CLangTable& table) {
+void SetMenuTextsAndDefault(HMENU menu, const MenuTextRule* rules, size_t count, MenuDefaultItem item,
+                            CLangTable& table) {
     SetMenuTexts(menu, rules, count, table);
     MarkDefaultMenuItem(menu, item);
 }

@@ -35,9 +35,10 @@ bool MarkDefaultMenuItem(HMENU menu, MenuDefaultItem item);
 
 // What a menu needs before each popup: the texts, then the default mark (changing an item's text may clear
 // its mark, as Wine does).
-void PrepareMenu(HMENU menu, const MenuTextRule* rules, size_t count, MenuDefaultItem item, CLangTable& table);
+void SetMenuTextsAndDefault(HMENU menu, const MenuTextRule* rules, size_t count, MenuDefaultItem item,
+                            CLangTable& table);
 
 template <size_t N>
-void PrepareMenu(HMENU menu, const MenuTextRule (&rules)[N], MenuDefaultItem item, CLangTable& table) {
-    PrepareMenu(menu, rules, N, item, table);
+void SetMenuTextsAndDefault(HMENU menu, const MenuTextRule (&rules)[N], MenuDefaultItem item, CLangTable& table) {
+    SetMenuTextsAndDefault(menu, rules, N, item, table);
 }

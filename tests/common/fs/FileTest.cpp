@@ -182,8 +182,9 @@ TEST(FileTail, ReadsWhileAnotherProgramAppends) {
     ztest::WriteBytes(path, "");
 #ifdef _WIN32
     // A writer that holds the file open for writing throughout, sharing everything itself.
-    UniqueFile writer(::CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                    nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    const DWORD shareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    UniqueFile writer(::CreateFileW(path.c_str(), FILE_APPEND_DATA, shareAll, nullptr, OPEN_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
     ASSERT_TRUE(writer);
 #endif
     std::atomic<bool> done{false};

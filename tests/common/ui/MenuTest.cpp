@@ -67,7 +67,7 @@ TEST(Menu, TextsFromTheTableThenTheDefaultItem) {
         for (int language = 0; language < 2; ++language) {
             ztest::WriteBytes(dir / L"lang.xml", kLanguages[language]);
             ASSERT_TRUE(table.LoadFile(dir / L"lang.xml"));
-            PrepareMenu(popup, kTrayTexts, r.item, table);
+            SetMenuTextsAndDefault(popup, kTrayTexts, r.item, table);
             EXPECT_EQ(Items(popup), r.texts[language]) << r.name << ", language " << language;
             EXPECT_EQ(::GetMenuDefaultItem(popup, FALSE, 0), r.defaultCommand) << r.name << ", language " << language;
             EXPECT_EQ(::GetMenuDefaultItem(popup, TRUE, 0), r.defaultPosition) << r.name << ", language " << language;
