@@ -3,9 +3,11 @@
 //
 // The object never owns the window: its destructor unbinds it (restoring the window procedure it replaced) and
 // leaves the window alive. A window is bound by subclassing an existing handle, by creating it through CreateEx
-// (bound before WM_NCCREATE) or, for dialogs, at WM_INITDIALOG (see Dialog.h). A window object may own worker
-// tasks (WorkerTasks.h): their results are routed to them before the handler table, and they learn here when
-// the object and its window part.
+// (bound before WM_NCCREATE) or, for dialogs, at WM_INITDIALOG (see Dialog.h).
+//
+// A window object belongs to its window's thread: its members are called there; another thread only posts
+// to the window. A window object may own worker tasks (WorkerTasks.h): their results are routed to them
+// before the handler table, and they learn here when the object and its window part.
 #include <windows.h>
 
 #include <functional>
