@@ -1,7 +1,5 @@
 // The sign-in attempts of the login dialog: the account check, the manual and the automatic attempt
-// threads, the busy state and Cancel.
-#include <utility>
-
+// bodies with the worker tasks that run them, the busy state and Cancel.
 #include "common/process/Process.h"
 #include "common/worker/WorkerRun.h"
 #include "login/ZorvaneLogonDlg.h"
@@ -11,96 +9,48 @@ namespace {
 constexpr DWORD kRetryPauseMs = 5000;
 constexpr UINT_PTR kProgressTimer = 1;
 constexpr UINT kProgressStepMs = 10;
-constexpr ULONGLONG kThreadEndWaitMs = 5000;
+constexpr int kAttemptTask = 1;
 constexpr wchar_t kHostsProgram[] = L"ZorvaneHosts";
-
-std::shared_ptr<LoginAttempt> TakeAttempt(LPVOID param) {
-    const std::unique_ptr<std::shared_ptr<LoginAttempt>> held(static_cast<std::shared_ptr<LoginAttempt>*>(param));
-    return *held;
-}
-
-// Posts the result to the dialog, unless the attempt was stopped meanwhile.
-UINT Report(const LoginAttempt& attempt, SignInResult result) {
-    if (attempt.Stopped()) return 0;
-    if (result == SignInResult::SignedIn) {
-        ::PostMessageW(attempt.dialog, UWM_LOGIN_SUCCEEDED, attempt.number, 0);
-        return 1;
-    }
-    ::PostMessageW(attempt.dialog, UWM_LOGIN_FAILED, attempt.number, static_cast<LPARAM>(result));
-    return 0;
-}
 
 }  // namespace
 
-SignInResult CZorvaneLogonDlg::RunLogin(const LoginAttempt& attempt) {
-    // A stop also ends an updater that started just after Cancel's kill by name.
-    return SignInResultOf(RunHostListUpdater(attempt.root, attempt.id, attempt.password, attempt.stop.get()));
+SignInResult CZorvaneLogonDlg::RunLogin(const LoginAccount& account, const TaskStop& stop) {
+    // A stopped attempt starts no updater, and a stop also ends one that started just after Cancel's kill
+    // by name.
+    return SignInResultOf(RunHostListUpdater(account.root, account.id, account.password, stop.Event()));
 }
 
-UINT CZorvaneLogonDlg::ManualLoginThread(LPVOID param) {
-    const std::shared_ptr<LoginAttempt> attempt = TakeAttempt(param);
-    // Cancel's kill cannot reach an updater that starts after it: a stopped attempt starts none.
-    if (attempt->Stopped()) return 0;
-    return Report(*attempt, RunLogin(*attempt));
+SignInResult CZorvaneLogonDlg::ManualLoginThread(const LoginAccount& account, const TaskStop& stop) {
+    return RunLogin(account, stop);
 }
 
-UINT CZorvaneLogonDlg::AutoLoginThread(LPVOID param) {
-    const std::shared_ptr<LoginAttempt> attempt = TakeAttempt(param);
-    while (!attempt->Stopped()) {
-        const SignInResult result = RunLogin(*attempt);
-        if (result == SignInResult::SignedIn || result == SignInResult::NotStarted) return Report(*attempt, result);
+SignInResult CZorvaneLogonDlg::AutoLoginThread(const LoginAccount& account, const TaskStop& stop) {
+    for (;;) {
+        const SignInResult result = RunLogin(account, stop);
+        if (result == SignInResult::SignedIn || result == SignInResult::NotStarted) return result;
         // Out of reach or refused: again after a pause that Cancel and closing cut short.
-        if (::WaitForSingleObject(attempt->stop.get(), kRetryPauseMs) != WAIT_TIMEOUT) return 0;
-    }
-    return 0;
-}
-
-CZorvaneLogonDlg::~CZorvaneLogonDlg() {
-    StopAttempt();
-    const ULONGLONG until = ::GetTickCount64() + kThreadEndWaitMs;
-    for (const std::unique_ptr<CWinThread>& thread : m_threads) {
-        const ULONGLONG now = ::GetTickCount64();
-        thread->Wait(now < until ? static_cast<DWORD>(until - now) : 0);
+        if (stop.StoppedWithin(kRetryPauseMs)) return result;
     }
 }
 
 void CZorvaneLogonDlg::StartAttempt(bool automatic, const std::wstring& id, const std::wstring& password) {
-    ForgetEndedThreads();
-    auto attempt = std::make_shared<LoginAttempt>();
-    attempt->dialog = m_hWnd;
-    attempt->number = ++m_attemptCount;
-    attempt->root = GetInstallRoot();
-    attempt->id = id;
-    attempt->password = password;
-    attempt->stop.reset(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
-
+    const LoginAccount account{GetInstallRoot(), id, password};
     SetBusy(true);
-    std::unique_ptr<CWinThread> thread;
-    if (attempt->stop) {
-        auto* param = new std::shared_ptr<LoginAttempt>(attempt);
-        thread = AfxBeginThread(automatic ? &CZorvaneLogonDlg::AutoLoginThread : &CZorvaneLogonDlg::ManualLoginThread,
-                                param);
-        if (!thread) delete param;
-    }
-    if (!thread) {
-        ReportFailure(SignInResult::NotStarted);
-        return;
-    }
-    m_attempt = std::move(attempt);
-    m_threads.push_back(std::move(thread));
+    m_attempt = m_tasks.Start(
+        kAttemptTask, TaskMode::Supersede,
+        [account, automatic](const TaskStop& stop) {
+            return automatic ? AutoLoginThread(account, stop) : ManualLoginThread(account, stop);
+        },
+        [this, id, password](SignInResult result) { OnLoginEnded(result, id, password); });
+    if (!m_attempt) ReportFailure(SignInResult::NotStarted);
 }
 
-bool CZorvaneLogonDlg::IsCurrentAttempt(WPARAM number) const { return m_attempt && m_attempt->number == number; }
-
-void CZorvaneLogonDlg::StopAttempt() {
-    if (!m_attempt) return;
-    ::SetEvent(m_attempt->stop.get());
-    m_attempt.reset();
-}
-
-void CZorvaneLogonDlg::ForgetEndedThreads() {
-    for (auto it = m_threads.begin(); it != m_threads.end();) {
-        it = (*it)->Wait(0) ? m_threads.erase(it) : it + 1;
+// Only the result of the attempt still awaited arrives here: one that was cancelled is dropped.
+void CZorvaneLogonDlg::OnLoginEnded(SignInResult result, const std::wstring& id, const std::wstring& password) {
+    if (result == SignInResult::SignedIn) {
+        SaveAfterSignIn(id, password);
+    } else {
+        ReportFailure(result);
     }
 }
 
@@ -144,17 +94,9 @@ LRESULT CZorvaneLogonDlg::OnMouseMove(WPARAM, LPARAM) {
 }
 
 void CZorvaneLogonDlg::OnBnClickedCancel() {
-    if (!m_attempt) return;  // nothing runs: Escape while idle changes nothing
-    StopAttempt();
+    if (!m_tasks.Stop(m_attempt)) return;  // nothing runs: Escape while idle changes nothing
     KillProcessesByName(kHostsProgram);
     SetBusy(false);
-}
-
-LRESULT CZorvaneLogonDlg::OnLoginFailed(WPARAM number, LPARAM result) {
-    if (!IsCurrentAttempt(number)) return 0;  // cancelled meanwhile
-    m_attempt.reset();
-    ReportFailure(static_cast<SignInResult>(result));
-    return 0;
 }
 
 void CZorvaneLogonDlg::ReportFailure(SignInResult result) {

@@ -118,8 +118,6 @@ void CZorvaneLogonDlg::DeclareMessageMap(MessageMap& map) {
     map.OnMessage(WM_MOUSEMOVE, &CZorvaneLogonDlg::OnMouseMove);
     map.OnMessage(WM_TIMER, &CZorvaneLogonDlg::OnTimer);
     map.OnMessage(WM_WINDOWPOSCHANGING, &CZorvaneLogonDlg::OnWindowPosChanging);
-    map.OnMessage(UWM_LOGIN_SUCCEEDED, &CZorvaneLogonDlg::OnLoginSucceeded);
-    map.OnMessage(UWM_LOGIN_FAILED, &CZorvaneLogonDlg::OnLoginFailed);
     map.OnMessage(UWM_SECOND_INSTANCE, &CZorvaneLogonDlg::OnSecondInstance);
     map.OnCommand(BN_CLICKED, IDC_CHECK_SAVE_PASSWORD, &CZorvaneLogonDlg::OnBnClickedSavePassword);
     map.OnCommand(BN_CLICKED, IDC_CHECK_SAVE_ID, &CZorvaneLogonDlg::OnBnClickedSaveId);
@@ -328,13 +326,6 @@ LRESULT CZorvaneLogonDlg::OnWindowPosChanging(WPARAM, LPARAM pos) {
 LRESULT CZorvaneLogonDlg::OnSecondInstance(WPARAM, LPARAM) {
     ShowDialog();
     return 1;
-}
-
-LRESULT CZorvaneLogonDlg::OnLoginSucceeded(WPARAM number, LPARAM) {
-    if (!IsCurrentAttempt(number)) return 0;  // cancelled meanwhile
-    const std::shared_ptr<LoginAttempt> attempt = std::move(m_attempt);
-    SaveAfterSignIn(attempt->id, attempt->password);
-    return 0;
 }
 
 void CZorvaneLogonDlg::SaveAfterSignIn(const std::wstring& id, const std::wstring& password) {

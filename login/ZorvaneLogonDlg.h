@@ -2,59 +2,48 @@
 // The sign-in dialog of ZorvaneLogon: the account, the three "remember" boxes, and the attempts that check
 // the account by running the host-list updater.
 //
-// Attempts run on worker threads that only run the updater and post their result; everything the user sees
-// and every file write happens here, on the dialog's thread. Each attempt carries a number, and a result is
-// taken only while its number is the one the dialog waits for, so a Cancel never swallows a later attempt.
+// Attempts are the dialog's worker tasks (common/framework/WorkerTasks.h): a body only runs the updater with
+// copies of the account; its result comes back to the dialog's thread, where everything the user sees and
+// every file write happens. A new attempt supersedes the one before and Cancel stops it, so a stopped
+// attempt's result is dropped and never swallows a later attempt's.
 #include <windows.h>
 
-#include <memory>
 #include <string>
-#include <vector>
 
 #include "common/cmdline/CmdLineParser.h"
 #include "common/framework/Controls.h"
 #include "common/framework/Dialog.h"
-#include "common/framework/Thread.h"
-#include "common/base/UniqueHandle.h"
+#include "common/framework/WorkerTasks.h"
 #include "common/ui/DialogLayout.h"
 #include "login/SignInResult.h"
 
-// Posted by an attempt thread: wParam is the attempt's number. A failed attempt also gives its result
-// (a SignInResult) in lParam.
-constexpr UINT UWM_LOGIN_SUCCEEDED = WM_APP + 1000;
-constexpr UINT UWM_LOGIN_FAILED = WM_APP + 1002;
 // Posted by a second start of the program to the first one's dialog.
 constexpr UINT UWM_SECOND_INSTANCE = WM_APP + 1001;
 
 // The dialog window of the running instance, seen by every instance of the program.
 extern HWND g_hSharedMainWnd;
 
-// What one attempt's thread works with: copies only, so the thread never reads the dialog.
-struct LoginAttempt {
-    HWND dialog = nullptr;
-    unsigned number = 0;
+// What one attempt works with: copies only, so its body never reads the dialog.
+struct LoginAccount {
     std::wstring root;
     std::wstring id;
     std::wstring password;
-    UniqueHandle stop;  // manual-reset event: set when the attempt is cancelled or the dialog closes
-
-    bool Stopped() const { return ::WaitForSingleObject(stop.get(), 0) == WAIT_OBJECT_0; }
 };
 
 class CZorvaneLogonDlg : public CDialog {
 public:
     CZorvaneLogonDlg();
-    ~CZorvaneLogonDlg() override;
 
     BOOL OnInitDialog() override;
     void DoDataExchange(CDataExchange* dx) override;
 
-    // The account check: runs <root>\bin\ZorvaneHosts.exe with the account and reads its exit code.
-    static SignInResult RunLogin(const LoginAttempt& attempt);
-    // Thread bodies; the parameter is a heap-held std::shared_ptr<LoginAttempt> that the thread takes over.
-    // They return 1 after a sign-in and 0 otherwise.
-    static UINT ManualLoginThread(LPVOID param);
-    static UINT AutoLoginThread(LPVOID param);
+    // The account check: runs <root>\bin\ZorvaneHosts.exe with the account and reads its exit code; a stop
+    // ends the updater.
+    static SignInResult RunLogin(const LoginAccount& account, const TaskStop& stop);
+    // Attempt bodies. The manual one checks once; the automatic one checks again after a pause while the
+    // service is out of reach or refuses, until a sign-in, an updater that does not start, or a stop.
+    static SignInResult ManualLoginThread(const LoginAccount& account, const TaskStop& stop);
+    static SignInResult AutoLoginThread(const LoginAccount& account, const TaskStop& stop);
 
 protected:
     void DeclareMessageMap(MessageMap& map) override;
@@ -75,9 +64,7 @@ private:
 
     // Attempts.
     void StartAttempt(bool automatic, const std::wstring& id, const std::wstring& password);
-    bool IsCurrentAttempt(WPARAM number) const;
-    void StopAttempt();
-    void ForgetEndedThreads();
+    void OnLoginEnded(SignInResult result, const std::wstring& id, const std::wstring& password);
     void SetBusy(bool on);
     void ReportFailure(SignInResult result);
     void SaveAfterSignIn(const std::wstring& id, const std::wstring& password);
@@ -93,8 +80,6 @@ private:
     LRESULT OnMouseMove(WPARAM, LPARAM);
     LRESULT OnTimer(WPARAM id, LPARAM);
     LRESULT OnWindowPosChanging(WPARAM, LPARAM pos);
-    LRESULT OnLoginSucceeded(WPARAM number, LPARAM);
-    LRESULT OnLoginFailed(WPARAM number, LPARAM result);
     LRESULT OnSecondInstance(WPARAM, LPARAM);
     void OnBnClickedSavePassword();
     void OnBnClickedSaveId();
@@ -108,9 +93,8 @@ private:
     CDialogLayout m_layout;
     CCmdLineParser m_cmdLine;
 
-    std::shared_ptr<LoginAttempt> m_attempt;  // the attempt whose result the dialog waits for, or none
-    unsigned m_attemptCount = 0;
-    std::vector<std::unique_ptr<CWinThread>> m_threads;
+    CWorkerTasks m_tasks{*this};
+    TaskTicket m_attempt = 0;  // the latest attempt; its result is awaited while m_tasks runs it
 
     CButton m_okButton;
     CButton m_cancelButton;

@@ -120,14 +120,17 @@ bool CDialog::Create(CWnd* parent) {
     return m_created && m_hWnd == hwnd;
 }
 
-void CDialog::EndDialog(int result) {
+bool CDialog::EndDialog(int result) {
+    if (m_hWnd && ::GetWindowThreadProcessId(m_hWnd, nullptr) != ::GetCurrentThreadId()) return false;
     m_result = result;
     if (m_modal) {
         m_ending = true;
-        if (m_hWnd) PostMessage(WM_NULL);  // wake the loop when the call came from elsewhere
+        // A message sent from another thread is handled inside GetMessageW, which then still waits: wake it.
+        if (m_hWnd) PostMessage(WM_NULL);
     } else if (m_hWnd) {
         ShowWindow(SW_HIDE);
     }
+    return true;
 }
 
 BOOL CDialog::DestroyWindow() {

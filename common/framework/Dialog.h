@@ -41,8 +41,9 @@ public:
     // Creates the dialog modeless (a child page, for example); it runs OnInitDialog before this returns.
     bool Create(UINT templateId, CWnd* parent);
     bool Create(CWnd* parent);
-    // Ends a modal dialog with this result (a modeless one is hidden).
-    void EndDialog(int result);
+    // Ends a modal dialog with this result (a modeless one is hidden). Dialog's own thread only: from another
+    // thread it does nothing and gives false (a worker posts its result instead, see WorkerTasks.h).
+    bool EndDialog(int result);
 
     virtual BOOL OnInitDialog();
     virtual void OnOK();

@@ -2,7 +2,8 @@
 // Worker threads of the interactive programs.
 //
 // A worker reports to its window only by posting messages (PostMessageW), so everything that writes files or
-// changes a dialog's own state runs on the window's thread; flags shared with a worker are std::atomic.
+// changes a dialog's own state runs on the window's thread; flags shared with a worker are std::atomic. A
+// window's own background work runs as its worker tasks (WorkerTasks.h), which are built on these.
 #include <windows.h>
 
 #include <memory>

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "common/framework/WorkerTasks.h"
+
 namespace {
 
 const wchar_t kBindingProp[] = L"ZorvaneWndObject";
@@ -85,6 +87,8 @@ void CWnd::Bind(HWND hwnd) {
 
 void CWnd::Unbind() {
     if (m_hWnd && FromHandlePermanent(m_hWnd) == this) ::RemovePropW(m_hWnd, kBindingProp);
+    // No result can reach this object through the window any more.
+    if (m_hWnd && m_tasks) m_tasks->OnOwnerWindowGone();
     m_hWnd = nullptr;
     m_previousProc = nullptr;
 }
@@ -198,6 +202,11 @@ LRESULT CWnd::DefaultProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 bool CWnd::OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+    if (msg != 0 && msg == TaskDoneMessage()) {  // the framework's own: never the owner's table
+        if (m_tasks) m_tasks->Deliver(static_cast<TaskTicket>(wParam));
+        *result = 0;
+        return true;
+    }
     if (!m_map) return false;
     using Kind = MessageMap::Kind;
     const MessageMap::Handler* handler = nullptr;

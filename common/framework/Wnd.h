@@ -4,6 +4,10 @@
 // The object never owns the window: its destructor unbinds it (restoring the window procedure it replaced) and
 // leaves the window alive. A window is bound by subclassing an existing handle, by creating it through CreateEx
 // (bound before WM_NCCREATE) or, for dialogs, at WM_INITDIALOG (see Dialog.h).
+//
+// A window object belongs to its window's thread: its members are called there; another thread only posts
+// to the window. A window object may own worker tasks (WorkerTasks.h): their results are routed to them
+// before the handler table, and they learn here when the object and its window part.
 #include <windows.h>
 
 #include <functional>
@@ -12,6 +16,7 @@
 #include <vector>
 
 class CWnd;
+class CWorkerTasks;
 
 // The handlers of one window object: message, command or notification -> member function. Built once per
 // object by CWnd::DeclareMessageMap; a handler declared later overrides an earlier one for the same key, so a
@@ -194,8 +199,10 @@ private:
     static LRESULT CALLBACK BoundWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK CreationHook(int code, WPARAM wParam, LPARAM lParam);
     friend class CDialog;
+    friend class CWorkerTasks;
 
     WNDPROC m_previousProc = nullptr;
+    CWorkerTasks* m_tasks = nullptr;  // the tasks this object owns, set by CWorkerTasks
     std::unique_ptr<MessageMap> m_map;
     struct Current {
         UINT msg;
