@@ -13,7 +13,7 @@
 
 #include "common/cmdline/CmdLineParser.h"
 #include "common/framework/Controls.h"
-#include "common/framework/Dialog.h"
+#include "common/framework/MainDialog.h"
 #include "common/framework/Thread.h"
 #include "common/base/UniqueHandle.h"
 #include "common/ui/DialogLayout.h"
@@ -23,8 +23,6 @@
 // (a SignInResult) in lParam.
 constexpr UINT UWM_LOGIN_SUCCEEDED = WM_APP + 1000;
 constexpr UINT UWM_LOGIN_FAILED = WM_APP + 1002;
-// Posted by a second start of the program to the first one's dialog.
-constexpr UINT UWM_SECOND_INSTANCE = WM_APP + 1001;
 
 // The dialog window of the running instance, seen by every instance of the program.
 extern HWND g_hSharedMainWnd;
@@ -41,7 +39,7 @@ struct LoginAttempt {
     bool Stopped() const { return ::WaitForSingleObject(stop.get(), 0) == WAIT_OBJECT_0; }
 };
 
-class CZorvaneLogonDlg : public CDialog {
+class CZorvaneLogonDlg : public CMainDialog {
 public:
     CZorvaneLogonDlg();
     ~CZorvaneLogonDlg() override;
@@ -58,6 +56,8 @@ public:
 
 protected:
     void DeclareMessageMap(MessageMap& map) override;
+    // Hidden until ShowDialog or InitControls allows it.
+    bool MayShow() const override { return m_shown; }
 
 private:
     // Start-up.
@@ -66,7 +66,6 @@ private:
     void SetupLayout();
     bool ParseCommandLine();
     void StartByMode();
-    void EndAtStartUp(const wchar_t* text);
 
     void ShowDialog();
     void FocusControl(const CWnd& control);
@@ -83,16 +82,13 @@ private:
     void SaveAfterSignIn(const std::wstring& id, const std::wstring& password);
 
     // Message handlers.
-    void OnPaint();
-    LRESULT OnQueryDragIcon(WPARAM, LPARAM);
     void OnBnClickedOk();
     void OnBnClickedCancel();
-    LRESULT OnSize(WPARAM type, LPARAM size);
+    void OnSize(UINT type, int cx, int cy);
     void OnBnClickedShowPassword();
     void OnClose();
     LRESULT OnMouseMove(WPARAM, LPARAM);
     LRESULT OnTimer(WPARAM id, LPARAM);
-    LRESULT OnWindowPosChanging(WPARAM, LPARAM pos);
     LRESULT OnLoginSucceeded(WPARAM number, LPARAM);
     LRESULT OnLoginFailed(WPARAM number, LPARAM result);
     LRESULT OnSecondInstance(WPARAM, LPARAM);
@@ -100,11 +96,9 @@ private:
     void OnBnClickedSaveId();
     void OnBnClickedAutoLogin();
 
-    HICON m_hIcon = nullptr;      // shared resource icon, never destroyed
     HCURSOR m_waitCursor = nullptr;
     bool m_busy = false;          // an attempt runs: controls locked, progress sweeping
     bool m_shown = false;         // the dialog may show; only ever goes from false to true
-    bool m_startFailed = false;   // ended during start-up: never shown
     CDialogLayout m_layout;
     CCmdLineParser m_cmdLine;
 
