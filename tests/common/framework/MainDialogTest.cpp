@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,13 @@ const UINT kStep = WM_APP + 11;
 const COLORREF kItemBack = RGB(0, 200, 0);
 
 HWND g_mainWnd = nullptr;  // stands for a program's shared-section variable
+
+// "name 1 2 3": what a typed handler was given.
+std::string Seen(const char* name, std::initializer_list<long> values) {
+    std::string text = name;
+    for (long value : values) text += " " + std::to_string(value);
+    return text;
+}
 
 class ListPage : public CDialog {
 public:
@@ -58,28 +66,19 @@ protected:
             *result = CDRF_DODEFAULT;
         }
     }
-    void OnSize(UINT type, int cx, int cy) {
-        seen = "size " + std::to_string(type) + " " + std::to_string(cx) + "x" + std::to_string(cy);
-        Default();
-    }
-    void OnShowWindow(BOOL show, UINT status) {
-        seen = "show " + std::to_string(show) + " " + std::to_string(status);
-        Default();
-    }
+    void OnSize(UINT type, int cx, int cy) { seen = Seen("size", {static_cast<long>(type), cx, cy}); }
+    void OnShowWindow(BOOL show, UINT status) { seen = Seen("show", {show, static_cast<long>(status)}); }
     void OnGetMinMaxInfo(MINMAXINFO* info) {
-        seen = "minmax " + std::to_string(info->ptMaxSize.x);
+        seen = Seen("minmax", {info->ptMaxSize.x});
         info->ptMinTrackSize = POINT{600, 560};
     }
-    void OnRButtonUp(UINT flags, POINT point) {
-        seen = "mouse " + std::to_string(flags) + " " + std::to_string(point.x) + "," + std::to_string(point.y);
-    }
+    void OnRButtonUp(UINT flags, POINT point) { seen = Seen("mouse", {static_cast<long>(flags), point.x, point.y}); }
     void OnChar(UINT ch, UINT repeat, UINT flags) {
-        seen = "char " + std::to_string(ch) + " " + std::to_string(repeat) + " " + std::to_string(flags);
+        seen = Seen("char", {static_cast<long>(ch), static_cast<long>(repeat), static_cast<long>(flags)});
     }
-    void OnKillFocus(HWND newFocus) { seen = "killfocus " + std::to_string(::GetDlgCtrlID(newFocus)); }
+    void OnKillFocus(HWND newFocus) { seen = Seen("killfocus", {::GetDlgCtrlID(newFocus)}); }
     HBRUSH OnCtlColor(HDC dc, HWND control, CtlColor kind) {
-        seen = "ctlcolor " + std::to_string(static_cast<int>(kind)) + " " +
-               std::to_string(control == m_hWnd ? 0 : ::GetDlgCtrlID(control));
+        seen = Seen("ctlcolor", {static_cast<long>(kind), control == m_hWnd ? 0 : ::GetDlgCtrlID(control)});
         lastDc = dc;
         return brush;
     }
@@ -136,30 +135,6 @@ protected:
     }
 };
 
-HICON TestIcon() { return ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TEST_ICON)); }
-
-TEST(MainDialog, SetsItsIconsAndHoldsItsHandleInTheSharedVariableWhileItLives) {
-    TestMainDialog dialog;
-    struct {
-        HWND shared = nullptr;
-        LRESULT big = 0, small = 0, dragIcon = 0;
-    } seen;
-    dialog.script = [&seen](TestMainDialog& d) {
-        seen.shared = g_mainWnd;
-        seen.big = d.SendMessage(WM_GETICON, ICON_BIG);
-        seen.small = d.SendMessage(WM_GETICON, ICON_SMALL);
-        seen.dragIcon = d.SendMessage(WM_QUERYDRAGICON);
-        d.EndDialog(IDOK);
-    };
-    ASSERT_EQ(dialog.DoModal(), IDOK);
-    ASSERT_NE(TestIcon(), nullptr);
-    EXPECT_NE(seen.shared, nullptr);
-    EXPECT_EQ(seen.big, reinterpret_cast<LRESULT>(TestIcon()));
-    EXPECT_EQ(seen.small, reinterpret_cast<LRESULT>(TestIcon()));
-    EXPECT_EQ(seen.dragIcon, reinterpret_cast<LRESULT>(TestIcon())) << "returned directly by the dialog procedure";
-    EXPECT_EQ(g_mainWnd, nullptr) << "a later start would reach a window that is gone";
-}
-
 TEST(MainDialog, StaysHiddenUntilItMayShow) {
     const struct {
         const char* name;
@@ -196,7 +171,7 @@ TEST(MainDialog, StaysHiddenUntilItMayShow) {
     }
 }
 
-TEST(MainDialog, ASecondStartNotifiesOrBringsTheFirstWindowBack) {
+TEST(MainDialog, ASecondStartFindsTheWindowInTheSharedVariableAndNotifiesOrRestoresIt) {
     const struct {
         const char* name;
         SecondStart how;
@@ -212,7 +187,11 @@ TEST(MainDialog, ASecondStartNotifiesOrBringsTheFirstWindowBack) {
         TestMainDialog dialog;
         bool reached = false;
         bool restored = false;
+        LRESULT icons[3] = {};
         dialog.script = [&](TestMainDialog& d) {
+            icons[0] = d.SendMessage(WM_GETICON, ICON_BIG);
+            icons[1] = d.SendMessage(WM_GETICON, ICON_SMALL);
+            icons[2] = d.SendMessage(WM_QUERYDRAGICON);  // returned directly by the dialog procedure
             d.ShowWindow(SW_MINIMIZE);
             ::UpdateWindow(d.m_hWnd);  // the icon painted while minimised
             reached = CMainDialog::ReachFirstInstance(g_mainWnd, row.how);
@@ -226,9 +205,12 @@ TEST(MainDialog, ASecondStartNotifiesOrBringsTheFirstWindowBack) {
         EXPECT_TRUE(reached);
         EXPECT_EQ(dialog.secondStarts, row.notices);
         EXPECT_EQ(restored, row.restored);
+        const HICON icon = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TEST_ICON));
+        ASSERT_NE(icon, nullptr);
+        for (LRESULT shown : icons) EXPECT_EQ(shown, reinterpret_cast<LRESULT>(icon));
     }
-    EXPECT_FALSE(CMainDialog::ReachFirstInstance(g_mainWnd, SecondStart::NotifyAndBringToFront))
-        << "no first window";
+    EXPECT_EQ(g_mainWnd, nullptr) << "a later start would reach a window that is gone";
+    EXPECT_FALSE(CMainDialog::ReachFirstInstance(g_mainWnd, SecondStart::NotifyAndBringToFront));
 }
 
 // Which dialog and control has the focus: "main 1001", "page 2002".
@@ -313,10 +295,10 @@ TEST(PageInsideMainDialog, TypedHandlersGetTheirArguments) {
         const WPARAM dcArg = reinterpret_cast<WPARAM>(dc.get());
         const LRESULT brush = reinterpret_cast<LRESULT>(page.brush);
         rows = {
-            {"WM_SIZE", WM_SIZE, SIZE_MAXIMIZED, MAKELPARAM(300, 200), "size 2 300x200", 0},
+            {"WM_SIZE", WM_SIZE, SIZE_MAXIMIZED, MAKELPARAM(300, 200), "size 2 300 200", 0},
             {"WM_SHOWWINDOW", WM_SHOWWINDOW, TRUE, SW_PARENTOPENING, "show 1 3", 0},
             {"WM_GETMINMAXINFO", WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits), "minmax 1024", 0},
-            {"mouse point left of and above the page", WM_RBUTTONUP, MK_SHIFT, MAKELPARAM(-5, -7), "mouse 4 -5,-7", 0},
+            {"mouse point left of and above the page", WM_RBUTTONUP, MK_SHIFT, MAKELPARAM(-5, -7), "mouse 4 -5 -7", 0},
             {"WM_CHAR", WM_CHAR, L'a', MAKELPARAM(3, KF_REPEAT | 0x1E), "char 97 3 16414", 0},
             {"WM_KILLFOCUS", WM_KILLFOCUS, reinterpret_cast<WPARAM>(page.list.m_hWnd), 0, "killfocus 2002", 0},
             {"WM_CTLCOLORMSGBOX", WM_CTLCOLORMSGBOX, dcArg, list, "ctlcolor 0 2002", brush},
