@@ -42,8 +42,9 @@ const TextRow kTexts[] = {
     {IDC_STATIC_NOW_LOGIN, L"login_manager", L"now_login"},
 };
 
-// Pixels from the client edges, or from reference points in hundredths of the client size. The three check
-// boxes start 55 pixels left of the middle, under the edits, so that their texts have room.
+// Pixels from the client edges, or from reference points in hundredths of the client size; kNo leaves a
+// value unset. The three check boxes start 55 pixels left of the middle, under the edits, so that their texts
+// have room.
 constexpr int kNo = kUnset;
 const LayoutRow kLayout[] = {
     // id                     minW  maxW  minH  maxH  left  top  right bottom leftRef rightRef centreX
