@@ -1,5 +1,6 @@
 #include "hostupdater/ZorvaneHostsApp.h"
 
+#include "common/app/AppStartup.h"
 #include "common/datafiles/HostListFile.h"
 #include "common/log/LogFile.h"
 #include "common/net/HttpClient.h"
@@ -23,14 +24,18 @@ BOOL CZorvaneHostsApp::InitInstance() {
 }
 
 void CZorvaneHostsApp::LoadDataFiles() {
-    const std::wstring root = GetInstallRoot();
-    CLogFile::GetInstance()->SetFolder(root + L"\\log");
-    if (!CConfigFile::GetInstance()->Load(root + L"\\etc\\config.xml")) ExitWorker(0);
+    const CAppStartup startup = CAppStartup::Silent();
+    CLogFile::GetInstance()->SetFolder(startup.Root() + L"\\log");
+    if (!startup.LoadConfig()) ExitWorker(0);
     CLogFile::GetInstance()->SetLevel(CConfigFile::GetInstance()->GetLogLevel());
-    if (!LoadLanguage(root)) ExitWorker(0);
+    if (!startup.LoadLanguage()) ExitWorker(0);
 }
 
-void CZorvaneHostsApp::CheckCommandLine() { RequireAccountOptions(m_cmdLine, kUsage); }
+void CZorvaneHostsApp::CheckCommandLine() {
+    if (ParseAccountOptions(m_cmdLine)) return;
+    ShowErrorBox(nullptr, kUsage);
+    ExitWorker(0);
+}
 
 void CZorvaneHostsApp::FetchHostListAndExit() {
     LogInfo(L"update_host");

@@ -2,6 +2,7 @@
 
 #include <unordered_map>
 
+#include "common/app/AppStartup.h"
 #include "common/datafiles/HostListFile.h"
 #include "common/datafiles/UpdateListFile.h"
 #include "common/datafiles/UpdateMethodFile.h"
@@ -72,20 +73,22 @@ BOOL CZorvaneAddrApp::InitInstance() {
 }
 
 void CZorvaneAddrApp::LoadDataFiles() {
-    const std::wstring root = GetInstallRoot();
-    if (!CConfigFile::GetInstance()->Load(root + L"\\etc\\config.xml")) ExitWorker(kExitFailed);
-    if (!LoadLanguage(root)) ExitWorker(kExitFailed);
-    if (!CUpdateListFile::GetInstance()->Load(root + L"\\etc\\update_list.xml")) ExitWorker(kExitFailed);
-    if (!CUpdateMethodFile::GetInstance()->Load(root + L"\\etc\\update_method.xml")) ExitWorker(kExitFailed);
-    if (!CHostListFile::GetInstance()->Load(root + L"\\etc\\host_list.xml")) ExitWorker(kExitFailed);
-    CUpdateResultFile::GetInstance()->Load(root + L"\\etc\\update_result.xml");
-    CLogFile::GetInstance()->SetFolder(root + L"\\log");
+    const CAppStartup startup = CAppStartup::Silent();
+    if (!startup.LoadConfig()) ExitWorker(kExitFailed);
+    if (!startup.LoadLanguage()) ExitWorker(kExitFailed);
+    if (!CUpdateListFile::GetInstance()->Load(startup.EtcPath(L"update_list.xml"))) ExitWorker(kExitFailed);
+    if (!CUpdateMethodFile::GetInstance()->Load(startup.EtcPath(L"update_method.xml"))) ExitWorker(kExitFailed);
+    if (!CHostListFile::GetInstance()->Load(startup.EtcPath(L"host_list.xml"))) ExitWorker(kExitFailed);
+    CUpdateResultFile::GetInstance()->Load(startup.EtcPath(L"update_result.xml"));
+    CLogFile::GetInstance()->SetFolder(startup.Root() + L"\\log");
     CLogFile::GetInstance()->SetLevel(CConfigFile::GetInstance()->GetLogLevel());
     CUpdateRequest::GetInstance();
 }
 
 void CZorvaneAddrApp::CheckCommandLine() {
-    RequireAccountOptions(m_cmdLine, kUsage);
+    if (ParseAccountOptions(m_cmdLine)) return;
+    ShowErrorBox(nullptr, kUsage);
+    ExitWorker(kExitFailed);
 }
 
 void CZorvaneAddrApp::DetectCurrentIp() {

@@ -19,12 +19,8 @@ constexpr int kExitNoSignIn = 0;
 
 BOOL CZorvaneLogonApp::InitInstance() {
     if (ClaimInstanceMutex(kMutexName)) {
-        // Another instance runs: bring it to the front.
-        if (HWND first = g_hSharedMainWnd) {
-            ::PostMessageW(first, UWM_SECOND_INSTANCE, 0, 0);
-            ::ShowWindow(first, SW_RESTORE);
-            ::SetForegroundWindow(first);
-        }
+        // Another instance runs: it shows itself.
+        CMainDialog::ReachFirstInstance(g_hSharedMainWnd, SecondStart::NotifyAndBringToFront);
         return FALSE;
     }
     if (ProbeInstanceMutex(kConfigMutexName)) return FALSE;
@@ -40,8 +36,6 @@ BOOL CZorvaneLogonApp::InitInstance() {
     m_pMainWnd = &dialog;
     const INT_PTR result = dialog.DoModal();
     m_pMainWnd = nullptr;
-    // No later start may reach a window that is gone.
-    g_hSharedMainWnd = nullptr;
     SetExitCode(result == IDOK ? kExitSignedIn : kExitNoSignIn);
     return FALSE;
 }

@@ -2,25 +2,20 @@
 
 #include <shellapi.h>
 
-#include <climits>
-
+#include "common/app/AppStartup.h"
+#include "common/app/ProgramBox.h"
 #include "common/datafiles/UserFile.h"
 #include "common/framework/SharedSection.h"
-#include "common/framework/WinApp.h"
-#include "common/language/LangTable.h"
-#include "common/process/Process.h"
 #include "common/settings/ConfigFile.h"
 #include "common/settings/ServiceHost.h"
 #include "common/sharedmem/SharedUserMemory.h"
-#include "common/ui/XMessageBox.h"
+#include "common/ui/TextTable.h"
 #include "login/resource.h"
 
 ZORVANE_SHARED HWND g_hSharedMainWnd = nullptr;
 
 namespace {
 
-constexpr wchar_t kErrorCaption[] = L"Zorvane - ERROR";
-constexpr wchar_t kConfigFailText[] = L"Can't open a config file\n\nPlease reinstall the 'Zorvane DDNS Client'";
 constexpr wchar_t kUsageText[] = L"Usage: ZorvaneLogon.exe /mode:[auto|manual]";
 constexpr wchar_t kPasswordPagePath[] = L"/ddns/ddns_auth_pass.html?mode=client";
 
@@ -31,64 +26,53 @@ constexpr UINT kBoxWarning = MB_OK | MB_ICONEXCLAMATION;
 constexpr int kWindowWidth = 300;
 constexpr int kWindowHeight = 400;
 
-// The button captions of every box the program shows, from the language file.
-ExtendedMessageBoxOptions g_messageBoxOptions;
-
-// Where each control goes, in pixels from the client edges or from reference points in hundredths of the
-// client size. kNone leaves a value unset.
-constexpr int kNone = INT_MIN;
-struct PlaceRule {
-    int id;
-    int minWidth, maxWidth, minHeight, maxHeight;
-    int top, bottom, left, right;
-    int leftReference, rightReference, centerX;
-};
-// The three check boxes start 55 pixels left of the middle, under the edits, so that their texts have room.
-const PlaceRule kPlaceRules[] = {
-    {IDC_GROUP_LOGIN, kNone, kNone, 180, 180, 10, kNone, 10, 10, kNone, kNone, kNone},
-    {IDC_GROUP_DESCRIPTION, kNone, kNone, kNone, kNone, 195, 10, 10, 10, kNone, kNone, kNone},
-    {IDC_STATIC_DESCRIPTION, kNone, kNone, kNone, kNone, 215, 50, 20, 20, kNone, kNone, kNone},
-    {IDC_BUTTON_SHOW_PASSWORD, 100, 100, 25, 25, 0, 20, 0, 0, kNone, kNone, 50},
-    {IDC_STATIC_ID, kNone, kNone, 20, 20, 30, kNone, 20, 0, kNone, 30, kNone},
-    {IDC_EDIT_ID, kNone, kNone, 20, 20, 30, kNone, 0, 20, 30, 100, kNone},
-    {IDC_STATIC_PASSWORD, kNone, kNone, 20, 20, 55, kNone, 20, 0, kNone, 30, kNone},
-    {IDC_EDIT_PASSWORD, kNone, kNone, 20, 20, 55, kNone, 0, 20, 30, 100, kNone},
-    {IDC_CHECK_SAVE_ID, kNone, kNone, 20, 20, 80, kNone, -55, 30, 50, 100, kNone},
-    {IDC_CHECK_SAVE_PASSWORD, kNone, kNone, 20, 20, 105, kNone, -55, 30, 50, 100, kNone},
-    {IDC_CHECK_AUTO_LOGIN, kNone, kNone, 20, 20, 130, kNone, -55, 30, 50, 100, kNone},
-    {IDOK, 80, 80, 25, 25, 155, kNone, -85, kNone, 50, 100, kNone},
-    {IDCANCEL, 80, 80, 25, 25, 155, kNone, 5, kNone, 50, 100, kNone},
-    {IDC_STATIC_NOW_LOGIN, kNone, kNone, 20, 20, 115, kNone, 30, 30, kNone, kNone, kNone},
-    {IDC_PROGRESS_LOGIN, kNone, kNone, 10, 10, 105, kNone, 40, 40, kNone, kNone, kNone},
+const TextRow kTexts[] = {
+    {kDialogCaption, L"general", L"title"},
+    {IDC_STATIC_ID, L"general", L"id"},
+    {IDC_STATIC_PASSWORD, L"general", L"password"},
+    {IDOK, L"general", L"login"},
+    {IDCANCEL, L"general", L"cancel"},
+    {IDC_GROUP_LOGIN, L"login_manager", L"title"},
+    {IDC_GROUP_DESCRIPTION, L"login_manager", L"description_title"},
+    {IDC_STATIC_DESCRIPTION, L"login_manager", L"description"},
+    {IDC_CHECK_SAVE_ID, L"login_manager", L"save_id"},
+    {IDC_CHECK_SAVE_PASSWORD, L"login_manager", L"save_password"},
+    {IDC_CHECK_AUTO_LOGIN, L"login_manager", L"auto_login"},
+    {IDC_BUTTON_SHOW_PASSWORD, L"login_manager", L"show_password"},
+    {IDC_STATIC_NOW_LOGIN, L"login_manager", L"now_login"},
 };
 
-LayoutRule MakeRule(const PlaceRule& place) {
-    LayoutRule rule;
-    const std::pair<LayoutRuleValue, int> values[] = {
-        {LayoutRuleValue::MinWidth, place.minWidth},        {LayoutRuleValue::MaxWidth, place.maxWidth},
-        {LayoutRuleValue::MinHeight, place.minHeight},      {LayoutRuleValue::MaxHeight, place.maxHeight},
-        {LayoutRuleValue::TopAnchor, place.top},            {LayoutRuleValue::BottomAnchor, place.bottom},
-        {LayoutRuleValue::LeftAnchor, place.left},          {LayoutRuleValue::RightAnchor, place.right},
-        {LayoutRuleValue::LeftReference, place.leftReference}, {LayoutRuleValue::RightReference, place.rightReference},
-        {LayoutRuleValue::CenterX, place.centerX},
-    };
-    for (const auto& [index, value] : values) {
-        if (value != kNone) rule.SetValue(index, value);
-    }
-    return rule;
-}
+// Pixels from the client edges, or from reference points in hundredths of the client size; kNo leaves a
+// value unset. The three check boxes start 55 pixels left of the middle, under the edits, so that their texts
+// have room.
+constexpr int kNo = kUnset;
+const LayoutRow kLayout[] = {
+    // id                     minW  maxW  minH  maxH  left  top  right bottom leftRef rightRef centreX
+    {IDC_GROUP_LOGIN,          kNo,  kNo,  180,  180,  10,   10,  10},
+    {IDC_GROUP_DESCRIPTION,    kNo,  kNo,  kNo,  kNo,  10,   195, 10,   10},
+    {IDC_STATIC_DESCRIPTION,   kNo,  kNo,  kNo,  kNo,  20,   215, 20,   50},
+    {IDC_BUTTON_SHOW_PASSWORD, 100,  100,  25,   25,   0,    0,   0,    20,    kNo,    kNo,     50},
+    {IDC_STATIC_ID,            kNo,  kNo,  20,   20,   20,   30,  0,    kNo,   kNo,    30},
+    {IDC_EDIT_ID,              kNo,  kNo,  20,   20,   0,    30,  20,   kNo,   30,     100},
+    {IDC_STATIC_PASSWORD,      kNo,  kNo,  20,   20,   20,   55,  0,    kNo,   kNo,    30},
+    {IDC_EDIT_PASSWORD,        kNo,  kNo,  20,   20,   0,    55,  20,   kNo,   30,     100},
+    {IDC_CHECK_SAVE_ID,        kNo,  kNo,  20,   20,   -55,  80,  30,   kNo,   50,     100},
+    {IDC_CHECK_SAVE_PASSWORD,  kNo,  kNo,  20,   20,   -55,  105, 30,   kNo,   50,     100},
+    {IDC_CHECK_AUTO_LOGIN,     kNo,  kNo,  20,   20,   -55,  130, 30,   kNo,   50,     100},
+    {IDOK,                     80,   80,   25,   25,   -85,  155, kNo,  kNo,   50,     100},
+    {IDCANCEL,                 80,   80,   25,   25,   5,    155, kNo,  kNo,   50,     100},
+    {IDC_STATIC_NOW_LOGIN,     kNo,  kNo,  20,   20,   30,   115, 30},
+    {IDC_PROGRESS_LOGIN,       kNo,  kNo,  10,   10,   40,   105, 40},
+};
 
 bool IsChecked(const CButton& box) { return box.GetCheck() == BST_CHECKED; }
 
 }  // namespace
 
-CZorvaneLogonDlg::CZorvaneLogonDlg() : CDialog(IDD_ZORVANELOGON_DIALOG) {
-    CWinApp* app = AfxGetApp();
-    m_hIcon = ::LoadIconW(app ? app->m_hInstance : ::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME));
-}
+CZorvaneLogonDlg::CZorvaneLogonDlg() : CMainDialog(IDD_ZORVANELOGON_DIALOG, g_hSharedMainWnd, IDR_MAINFRAME) {}
 
 void CZorvaneLogonDlg::DoDataExchange(CDataExchange* dx) {
-    CDialog::DoDataExchange(dx);
+    CMainDialog::DoDataExchange(dx);
     dx->Bind(IDOK, m_okButton);
     dx->Bind(IDCANCEL, m_cancelButton);
     dx->Bind(IDC_EDIT_ID, m_idEdit);
@@ -107,17 +91,14 @@ void CZorvaneLogonDlg::DoDataExchange(CDataExchange* dx) {
 }
 
 void CZorvaneLogonDlg::DeclareMessageMap(MessageMap& map) {
-    CDialog::DeclareMessageMap(map);
-    map.OnMessage(WM_PAINT, &CZorvaneLogonDlg::OnPaint);
-    map.OnMessage(WM_QUERYDRAGICON, &CZorvaneLogonDlg::OnQueryDragIcon);
+    CMainDialog::DeclareMessageMap(map);  // WM_PAINT, WM_QUERYDRAGICON, WM_WINDOWPOSCHANGING
     map.OnCommand(BN_CLICKED, IDOK, &CZorvaneLogonDlg::OnBnClickedOk);
     map.OnCommand(BN_CLICKED, IDCANCEL, &CZorvaneLogonDlg::OnBnClickedCancel);
-    map.OnMessage(WM_SIZE, &CZorvaneLogonDlg::OnSize);
+    map.OnSize(&CZorvaneLogonDlg::OnSize);
     map.OnCommand(BN_CLICKED, IDC_BUTTON_SHOW_PASSWORD, &CZorvaneLogonDlg::OnBnClickedShowPassword);
     map.OnMessage(WM_CLOSE, &CZorvaneLogonDlg::OnClose);
     map.OnMessage(WM_MOUSEMOVE, &CZorvaneLogonDlg::OnMouseMove);
     map.OnMessage(WM_TIMER, &CZorvaneLogonDlg::OnTimer);
-    map.OnMessage(WM_WINDOWPOSCHANGING, &CZorvaneLogonDlg::OnWindowPosChanging);
     map.OnMessage(UWM_SECOND_INSTANCE, &CZorvaneLogonDlg::OnSecondInstance);
     map.OnCommand(BN_CLICKED, IDC_CHECK_SAVE_PASSWORD, &CZorvaneLogonDlg::OnBnClickedSavePassword);
     map.OnCommand(BN_CLICKED, IDC_CHECK_SAVE_ID, &CZorvaneLogonDlg::OnBnClickedSaveId);
@@ -125,13 +106,11 @@ void CZorvaneLogonDlg::DeclareMessageMap(MessageMap& map) {
 }
 
 BOOL CZorvaneLogonDlg::OnInitDialog() {
-    CDialog::OnInitDialog();
-    SetIcon(m_hIcon, TRUE);
-    SetIcon(m_hIcon, FALSE);
-    g_hSharedMainWnd = m_hWnd;
+    CMainDialog::OnInitDialog();  // icons, g_hSharedMainWnd
 
     if (!LoadDataFiles()) {
-        EndAtStartUp(kConfigFailText);
+        ShowErrorBox(m_hWnd, CantOpenConfigFileText());
+        EndAtStartUp();
         return FALSE;
     }
     InitControls();
@@ -139,7 +118,8 @@ BOOL CZorvaneLogonDlg::OnInitDialog() {
     // Centred once the window has its final size.
     if (m_shown) CenterWindow();
     if (!ParseCommandLine()) {
-        EndAtStartUp(kUsageText);
+        ShowErrorBox(m_hWnd, kUsageText);
+        EndAtStartUp();
         return FALSE;
     }
     StartByMode();
@@ -147,38 +127,15 @@ BOOL CZorvaneLogonDlg::OnInitDialog() {
 }
 
 bool CZorvaneLogonDlg::LoadDataFiles() {
-    const std::wstring root = GetInstallRoot();
-    CConfigFile* config = CConfigFile::GetInstance();
-    return config->Load(root + L"\\etc\\config.xml") &&
-           CLangTable::GetInstance()->Load(root, config->GetLanguage()) &&
-           CUserFile::GetInstance()->Load(root + L"\\etc\\user.xml");
-}
-
-void CZorvaneLogonDlg::EndAtStartUp(const wchar_t* text) {
-    m_startFailed = true;
-    ::MessageBoxW(m_hWnd, text, kErrorCaption, MB_OK | MB_ICONWARNING);
-    OnCancel();
+    // One text for whichever file fails, so the loads themselves stay silent.
+    const CAppStartup startup = CAppStartup::Silent();
+    return startup.LoadConfig() && startup.LoadLanguage() &&
+           CUserFile::GetInstance()->Load(startup.EtcPath(L"user.xml"));
 }
 
 void CZorvaneLogonDlg::InitControls() {
-    CLangTable* texts = CLangTable::GetInstance();
-    const CLangSection general = texts->SelectSection(L"general");
-    SetWindowText(general.GetText(L"title"));
-    m_idLabel.SetWindowText(general.GetText(L"id"));
-    m_passwordLabel.SetWindowText(general.GetText(L"password"));
-    m_okButton.SetWindowText(general.GetText(L"login"));
-    m_cancelButton.SetWindowText(general.GetText(L"cancel"));
-    const CLangSection login = texts->SelectSection(L"login_manager");
-    m_loginGroup.SetWindowText(login.GetText(L"title"));
-    m_descriptionGroup.SetWindowText(login.GetText(L"description_title"));
-    m_description.SetWindowText(login.GetText(L"description"));
-    m_saveId.SetWindowText(login.GetText(L"save_id"));
-    m_savePassword.SetWindowText(login.GetText(L"save_password"));
-    m_autoLogin.SetWindowText(login.GetText(L"auto_login"));
-    m_showPassword.SetWindowText(login.GetText(L"show_password"));
-    m_nowLogin.SetWindowText(login.GetText(L"now_login"));
-
-    LoadMessageBoxCaptions(g_messageBoxOptions);
+    SetDialogTexts(m_hWnd, kTexts);
+    LoadProgramBoxCaptions();
 
     SetBusy(false);
     m_idEdit.SetFocus();
@@ -212,9 +169,7 @@ void CZorvaneLogonDlg::SetupLayout() {
     m_layout.SetMode(CDialogLayout::ModeScale);
     m_layout.SetBaseSize(100, 100);
     m_layout.AddAllControls();
-    for (const PlaceRule& place : kPlaceRules) {
-        m_layout.SetControlRule(MakeRule(place), GetDlgItem(place.id));
-    }
+    m_layout.SetControlRules(kLayout);
     SetWindowPos(nullptr, 0, 0, kWindowWidth, kWindowHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -268,28 +223,8 @@ bool CZorvaneLogonDlg::CheckInput() {
 }
 
 int CZorvaneLogonDlg::ShowBox(const wchar_t* section, const wchar_t* key, UINT style) {
-    const CLangSection texts = CLangTable::GetInstance()->SelectSection(section);
-    const std::wstring caption = texts.GetText(L"title");
-    const std::wstring text = texts.GetText(key);
-    return ExtendedMessageBox(m_hWnd, text.c_str(), caption.c_str(), style, &g_messageBoxOptions);
+    return ShowLanguageBox(m_hWnd, section, key, style);
 }
-
-void CZorvaneLogonDlg::OnPaint() {
-    if (!::IsIconic(m_hWnd)) {
-        Default();
-        return;
-    }
-    PAINTSTRUCT paint;
-    HDC dc = ::BeginPaint(m_hWnd, &paint);
-    SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc));
-    const RECT client = GetClientRect();
-    const int x = (client.right - client.left - ::GetSystemMetrics(SM_CXICON) + 1) / 2;
-    const int y = (client.bottom - client.top - ::GetSystemMetrics(SM_CYICON) + 1) / 2;
-    ::DrawIcon(dc, x, y, m_hIcon);
-    ::EndPaint(m_hWnd, &paint);
-}
-
-LRESULT CZorvaneLogonDlg::OnQueryDragIcon(WPARAM, LPARAM) { return reinterpret_cast<LRESULT>(m_hIcon); }
 
 void CZorvaneLogonDlg::OnBnClickedOk() {
     if (m_busy) return;  // Enter while an attempt runs
@@ -299,10 +234,9 @@ void CZorvaneLogonDlg::OnBnClickedOk() {
     StartAttempt(false, m_idEdit.GetWindowText(), m_passwordEdit.GetWindowText());
 }
 
-LRESULT CZorvaneLogonDlg::OnSize(WPARAM type, LPARAM size) {
+void CZorvaneLogonDlg::OnSize(UINT type, int cx, int cy) {
     Default();
-    m_layout.OnSize(static_cast<UINT>(type), LOWORD(size), HIWORD(size));
-    return 0;
+    m_layout.OnSize(type, cx, cy);
 }
 
 void CZorvaneLogonDlg::OnBnClickedShowPassword() {
@@ -314,13 +248,6 @@ void CZorvaneLogonDlg::OnClose() {
     OnBnClickedCancel();
     ::Sleep(10);
     OnCancel();
-}
-
-LRESULT CZorvaneLogonDlg::OnWindowPosChanging(WPARAM, LPARAM pos) {
-    Default();
-    // Hidden until ShowDialog or InitControls allows it, however the window is asked to show.
-    if (!m_shown || m_startFailed) reinterpret_cast<WINDOWPOS*>(pos)->flags &= ~SWP_SHOWWINDOW;
-    return 0;
 }
 
 LRESULT CZorvaneLogonDlg::OnSecondInstance(WPARAM, LPARAM) {

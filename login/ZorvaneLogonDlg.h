@@ -12,13 +12,10 @@
 
 #include "common/cmdline/CmdLineParser.h"
 #include "common/framework/Controls.h"
-#include "common/framework/Dialog.h"
+#include "common/framework/MainDialog.h"
 #include "common/framework/WorkerTasks.h"
 #include "common/ui/DialogLayout.h"
 #include "login/SignInResult.h"
-
-// Posted by a second start of the program to the first one's dialog.
-constexpr UINT UWM_SECOND_INSTANCE = WM_APP + 1001;
 
 // The dialog window of the running instance, seen by every instance of the program.
 extern HWND g_hSharedMainWnd;
@@ -30,7 +27,7 @@ struct LoginAccount {
     std::wstring password;
 };
 
-class CZorvaneLogonDlg : public CDialog {
+class CZorvaneLogonDlg : public CMainDialog {
 public:
     CZorvaneLogonDlg();
 
@@ -47,6 +44,8 @@ public:
 
 protected:
     void DeclareMessageMap(MessageMap& map) override;
+    // Hidden until ShowDialog or InitControls allows it.
+    bool MayShow() const override { return m_shown; }
 
 private:
     // Start-up.
@@ -55,7 +54,6 @@ private:
     void SetupLayout();
     bool ParseCommandLine();
     void StartByMode();
-    void EndAtStartUp(const wchar_t* text);
 
     void ShowDialog();
     void FocusControl(const CWnd& control);
@@ -70,26 +68,21 @@ private:
     void SaveAfterSignIn(const std::wstring& id, const std::wstring& password);
 
     // Message handlers.
-    void OnPaint();
-    LRESULT OnQueryDragIcon(WPARAM, LPARAM);
     void OnBnClickedOk();
     void OnBnClickedCancel();
-    LRESULT OnSize(WPARAM type, LPARAM size);
+    void OnSize(UINT type, int cx, int cy);
     void OnBnClickedShowPassword();
     void OnClose();
     LRESULT OnMouseMove(WPARAM, LPARAM);
     LRESULT OnTimer(WPARAM id, LPARAM);
-    LRESULT OnWindowPosChanging(WPARAM, LPARAM pos);
     LRESULT OnSecondInstance(WPARAM, LPARAM);
     void OnBnClickedSavePassword();
     void OnBnClickedSaveId();
     void OnBnClickedAutoLogin();
 
-    HICON m_hIcon = nullptr;      // shared resource icon, never destroyed
     HCURSOR m_waitCursor = nullptr;
     bool m_busy = false;          // an attempt runs: controls locked, progress sweeping
     bool m_shown = false;         // the dialog may show; only ever goes from false to true
-    bool m_startFailed = false;   // ended during start-up: never shown
     CDialogLayout m_layout;
     CCmdLineParser m_cmdLine;
 

@@ -4,11 +4,6 @@
 
 namespace {
 
-HINSTANCE ResourceModule() {
-    CWinApp* app = AfxGetApp();
-    return app && app->m_hInstance ? app->m_hInstance : ::GetModuleHandleW(nullptr);
-}
-
 // Messages whose dialog-procedure result is the value itself rather than TRUE with DWLP_MSGRESULT.
 bool ReturnsValueDirectly(UINT msg) {
     switch (msg) {
@@ -54,7 +49,7 @@ CDialog::~CDialog() {
 
 const DLGTEMPLATE* CDialog::ResolveTemplate() const {
     if (m_memoryTemplate) return m_memoryTemplate;
-    HINSTANCE module = ResourceModule();
+    HINSTANCE module = AfxGetResourceHandle();
     HRSRC found = ::FindResourceW(module, MAKEINTRESOURCEW(m_templateId), MAKEINTRESOURCEW(5) /* RT_DIALOG */);
     if (!found) return nullptr;
     HGLOBAL loaded = ::LoadResource(module, found);
@@ -72,7 +67,7 @@ INT_PTR CDialog::DoModal() {
     m_modal = true;
     m_ending = false;
     m_result = IDCANCEL;
-    HWND hwnd = ::CreateDialogIndirectParamW(ResourceModule(), dialogTemplate, owner, &CDialog::DialogProc,
+    HWND hwnd = ::CreateDialogIndirectParamW(AfxGetResourceHandle(), dialogTemplate, owner, &CDialog::DialogProc,
                                              reinterpret_cast<LPARAM>(this));
     if (!hwnd) {
         m_modal = false;
@@ -114,8 +109,9 @@ bool CDialog::Create(CWnd* parent) {
     m_pParentWnd = parent;
     const DLGTEMPLATE* dialogTemplate = ResolveTemplate();
     if (!dialogTemplate) return false;
-    HWND hwnd = ::CreateDialogIndirectParamW(ResourceModule(), dialogTemplate, parent ? parent->m_hWnd : nullptr,
-                                             &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
+    HWND hwnd = ::CreateDialogIndirectParamW(AfxGetResourceHandle(), dialogTemplate,
+                                             parent ? parent->m_hWnd : nullptr, &CDialog::DialogProc,
+                                             reinterpret_cast<LPARAM>(this));
     m_created = hwnd != nullptr;
     return m_created && m_hWnd == hwnd;
 }

@@ -29,6 +29,10 @@ CWinApp* AfxGetApp() { return g_app; }
 
 HWND AfxGetMainWindow() { return g_app && g_app->m_pMainWnd ? g_app->m_pMainWnd->m_hWnd : nullptr; }
 
+HINSTANCE AfxGetResourceHandle() {
+    return g_app && g_app->m_hInstance ? g_app->m_hInstance : ::GetModuleHandleW(nullptr);
+}
+
 int RunApplication(HINSTANCE instance) {
     CWinApp* app = g_app;
     if (!app) return -1;

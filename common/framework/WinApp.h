@@ -45,6 +45,9 @@ private:
 CWinApp* AfxGetApp();
 // The program's main window handle, or null.
 HWND AfxGetMainWindow();
+// The module that holds the program's resources (dialogs, icons): the application's instance, or the
+// executable's when no application object has started.
+HINSTANCE AfxGetResourceHandle();
 
 // The body of the entry point: InitInstance, the loop, ExitInstance. Returns the exit code.
 int RunApplication(HINSTANCE instance);

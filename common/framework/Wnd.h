@@ -18,6 +18,9 @@
 class CWnd;
 class CWorkerTasks;
 
+// Which control colour message a WM_CTLCOLOR* handler got: WM_CTLCOLORMSGBOX plus the value.
+enum class CtlColor { MsgBox, Edit, ListBox, Button, Dialog, ScrollBar, Static };
+
 // The handlers of one window object: message, command or notification -> member function. Built once per
 // object by CWnd::DeclareMessageMap; a handler declared later overrides an earlier one for the same key, so a
 // derived class first calls its base's declaration and then adds its own.
@@ -37,6 +40,61 @@ public:
     void OnMessage(UINT msg, void (T::*fn)()) {
         T* self = static_cast<T*>(m_owner);
         Add(Kind::Message, msg, 0, 0, [self, fn](WPARAM, LPARAM) { (self->*fn)(); return LRESULT(0); });
+    }
+    // Typed window messages; each returns 0 to the sender.
+    // WM_SIZE: the size type (SIZE_RESTORED, SIZE_MINIMIZED, ...) and the new client width and height.
+    template <class T>
+    void OnSize(void (T::*fn)(UINT type, int cx, int cy)) {
+        AddMessage<T>(WM_SIZE, [fn](T* self, WPARAM w, LPARAM l) {
+            (self->*fn)(static_cast<UINT>(w), LOWORD(l), HIWORD(l));
+        });
+    }
+    // WM_SHOWWINDOW: shown or hidden, and the status (0 for ShowWindow, SW_PARENTOPENING, ...).
+    template <class T>
+    void OnShowWindow(void (T::*fn)(BOOL show, UINT status)) {
+        AddMessage<T>(WM_SHOWWINDOW, [fn](T* self, WPARAM w, LPARAM l) {
+            (self->*fn)(static_cast<BOOL>(w), static_cast<UINT>(l));
+        });
+    }
+    template <class T>
+    void OnGetMinMaxInfo(void (T::*fn)(MINMAXINFO* info)) {
+        AddMessage<T>(WM_GETMINMAXINFO,
+                      [fn](T* self, WPARAM, LPARAM l) { (self->*fn)(reinterpret_cast<MINMAXINFO*>(l)); });
+    }
+    // A mouse message with a point (WM_MOUSEMOVE, WM_LBUTTONDOWN, ...): the key flags (MK_*) and the point in
+    // client coordinates, negative ones included.
+    template <class T>
+    void OnMouse(UINT msg, void (T::*fn)(UINT flags, POINT point)) {
+        AddMessage<T>(msg, [fn](T* self, WPARAM w, LPARAM l) {
+            const POINT point{static_cast<short>(LOWORD(l)), static_cast<short>(HIWORD(l))};
+            (self->*fn)(static_cast<UINT>(w), point);
+        });
+    }
+    // WM_CHAR: the character, the repeat count and the key flags (the high word of lParam).
+    template <class T>
+    void OnChar(void (T::*fn)(UINT ch, UINT repeat, UINT flags)) {
+        AddMessage<T>(WM_CHAR, [fn](T* self, WPARAM w, LPARAM l) {
+            (self->*fn)(static_cast<UINT>(w), LOWORD(l), HIWORD(l));
+        });
+    }
+    // WM_KILLFOCUS: the window that gets the focus (may be null or another process's).
+    template <class T>
+    void OnKillFocus(void (T::*fn)(HWND newFocus)) {
+        AddMessage<T>(WM_KILLFOCUS, [fn](T* self, WPARAM w, LPARAM) { (self->*fn)(reinterpret_cast<HWND>(w)); });
+    }
+    // Every WM_CTLCOLOR* message in one: the control's device context, the control (the dialog itself for
+    // CtlColor::Dialog) and the kind. The brush returned paints the background; a dialog procedure hands it
+    // back directly. A handler that wants the default colours returns the brush Default() gives.
+    template <class T>
+    void OnCtlColor(HBRUSH (T::*fn)(HDC dc, HWND control, CtlColor kind)) {
+        T* self = static_cast<T*>(m_owner);
+        for (UINT msg = WM_CTLCOLORMSGBOX; msg <= WM_CTLCOLORSTATIC; ++msg) {
+            const CtlColor kind = static_cast<CtlColor>(msg - WM_CTLCOLORMSGBOX);
+            Add(Kind::Message, msg, 0, 0, [self, fn, kind](WPARAM w, LPARAM l) {
+                const HBRUSH brush = (self->*fn)(reinterpret_cast<HDC>(w), reinterpret_cast<HWND>(l), kind);
+                return reinterpret_cast<LRESULT>(brush);
+            });
+        }
     }
     // WM_COMMAND with the notification code (BN_CLICKED, CBN_SELCHANGE, 0 for menus) from control or item id.
     template <class T>
@@ -83,6 +141,15 @@ private:
             (self->*fn)(reinterpret_cast<NMHDR*>(l), &result);
             return result;
         };
+    }
+    // A message whose handler gives no result of its own.
+    template <class T, class Call>
+    void AddMessage(UINT msg, Call call) {
+        T* self = static_cast<T*>(m_owner);
+        Add(Kind::Message, msg, 0, 0, [self, call](WPARAM w, LPARAM l) {
+            call(self, w, l);
+            return LRESULT(0);
+        });
     }
     void Add(Kind kind, UINT msg, UINT code, UINT id, Handler handler);
 

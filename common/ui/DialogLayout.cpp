@@ -36,6 +36,15 @@ void GetClientRectWithScrollBars(HWND dialog, RECT& rect) {
     rect = RECT{r.left, r.top, r.right, r.bottom};
 }
 
+bool CDialogLayout::SetControlRules(const LayoutRow* rows, size_t count) {
+    bool all = true;
+    for (size_t i = 0; i < count; ++i) {
+        HWND control = m_dialog ? ::GetDlgItem(m_dialog, rows[i].id) : nullptr;
+        all = SetControlRule(MakeLayoutRule(rows[i]), control) && all;
+    }
+    return all;
+}
+
 void CDialogLayout::SetBaseSize(int width, int height) {
     m_settings.baseWidth = width;
     m_settings.baseHeight = height;

@@ -3,10 +3,12 @@
 // with one LayoutRule, and each WM_SIZE moves the controls to where their rules put them.
 #include <windows.h>
 
+#include <cstddef>
 #include <map>
 
 #include "common/ui/DialogLayoutCore.h"
 #include "common/ui/LayoutRule.h"
+#include "common/ui/LayoutTable.h"
 
 // True when the control's window text is exactly "CGroupLine" (case-sensitive): such controls are never
 // registered and never moved.
@@ -44,6 +46,13 @@ public:
     // control's current rectangle (a combo box's lowered by its drop-down height). False without a dialog,
     // for a handle that is not a window and for a "CGroupLine" marker.
     bool SetControlRule(const LayoutRule& rule, HWND control);
+    // A layout table in one call: each row's rule for the dialog's control with the row's id, in the
+    // table's order. False when a row's control is missing (the other rows are still set).
+    bool SetControlRules(const LayoutRow* rows, size_t count);
+    template <size_t N>
+    bool SetControlRules(const LayoutRow (&rows)[N]) {
+        return SetControlRules(rows, N);
+    }
     // Forgets every rule; the engine can be used again.
     void RemoveAll() { m_rules.clear(); }
 

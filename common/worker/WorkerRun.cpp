@@ -10,13 +10,11 @@
 #include "common/log/LogFile.h"
 #include "common/process/Process.h"
 #include "common/process/ProcessText.h"
-#include "common/settings/ConfigFile.h"
 #include "common/text/TextFormat.h"
 #include "common/text/ValueText.h"
 
 namespace {
 
-constexpr wchar_t kErrorCaption[] = L"Zorvane - ERROR";
 constexpr int kShowNormal = 5;
 
 std::wstring LogLineText(const wchar_t* key, std::initializer_list<std::wstring_view> args) {
@@ -29,10 +27,6 @@ std::wstring LogLineText(const wchar_t* key, std::initializer_list<std::wstring_
 }  // namespace
 
 void ExitWorker(int code) { std::exit(code); }
-
-bool LoadLanguage(const std::wstring& root) {
-    return CLangTable::GetInstance()->Load(root, CConfigFile::GetInstance()->GetLanguage());
-}
 
 std::wstring LogText(const wchar_t* key) {
     return *key ? CLangTable::GetInstance()->GetText(L"log", key) : std::wstring();
@@ -61,12 +55,9 @@ void LogError(const wchar_t* key, std::initializer_list<std::wstring_view> args)
     CLogFile::GetInstance()->WriteError(LogLineText(key, args));
 }
 
-void RequireAccountOptions(CCmdLineParser& parser, const wchar_t* usage) {
+bool ParseAccountOptions(CCmdLineParser& parser) {
     parser.ParseLine(::GetCommandLineW());
-    if (!parser.HasOption(L"id") || !parser.HasOption(L"password")) {
-        ::MessageBoxW(nullptr, usage, kErrorCaption, MB_OK | MB_ICONWARNING);
-        ExitWorker(0);
-    }
+    return parser.HasOption(L"id") && parser.HasOption(L"password");
 }
 
 std::wstring OptionText(const CCmdLineParser& parser, const wchar_t* name) {

@@ -1,6 +1,6 @@
 #pragma once
-// What the two worker programs share: the language and log texts of their runs, the account options of
-// their command line, and the run of the host-list updater.
+// What the two worker programs share: the log texts of their runs, the account options of their command
+// line, and the run of the host-list updater.
 #include <windows.h>
 
 #include <initializer_list>
@@ -12,9 +12,6 @@ class CCmdLineParser;
 
 // Ends the worker process with the code (static objects and the singletons are freed on the way).
 [[noreturn]] void ExitWorker(int code);
-
-// Loads the language file that the settings name, below the installation root.
-bool LoadLanguage(const std::wstring& root);
 
 // Characters of one log argument at most; a longer one is cut and ends with "...".
 constexpr size_t kMaxLogArgument = 256;
@@ -29,9 +26,9 @@ std::wstring LogArgument(std::wstring_view text);
 void LogInfo(const wchar_t* key, std::initializer_list<std::wstring_view> args = {});
 void LogError(const wchar_t* key, std::initializer_list<std::wstring_view> args = {});
 
-// Parses the process command line into `parser`; without both options `id` and `password` shows the
-// usage box and ends the process with 0. Values may be empty.
-void RequireAccountOptions(CCmdLineParser& parser, const wchar_t* usage);
+// Parses the process command line into `parser`; true when both options `id` and `password` are there.
+// Values may be empty.
+bool ParseAccountOptions(CCmdLineParser& parser);
 // The value of an option, empty when it is absent.
 std::wstring OptionText(const CCmdLineParser& parser, const wchar_t* name);
 

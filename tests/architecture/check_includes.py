@@ -21,6 +21,7 @@ LAYERS = [
     ["common/settings", "common/datafiles", "common/language", "common/log", "common/net", "common/service"],
     ["common/framework"],
     ["common/ui", "common/worker"],
+    ["common/app"],
 ]
 PROGRAM_LAYER = len(LAYERS)
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.M)
