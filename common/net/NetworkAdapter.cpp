@@ -7,12 +7,7 @@
 #include <algorithm>
 #include <memory>
 
-#include "common/fs/File.h"
-
 namespace {
-
-constexpr wchar_t kRecordedListVariable[] = L"ZORVANE_ADAPTER_LIST";
-constexpr size_t kMaxRecordedListBytes = 1024 * 1024;
 
 // A fixed-size field of the system's record, up to its first zero byte, in the ANSI code page.
 template <size_t N>
@@ -23,13 +18,6 @@ std::wstring FieldText(const char (&field)[N]) {
     const int units = ::MultiByteToWideChar(CP_ACP, 0, field, length, &text[0], length);
     text.resize(units > 0 ? static_cast<size_t>(units) : 0);
     return text;
-}
-
-std::wstring EnvironmentValue(const wchar_t* name) {
-    wchar_t buffer[1024];
-    const DWORD length = ::GetEnvironmentVariableW(name, buffer, static_cast<DWORD>(sizeof(buffer) / sizeof(buffer[0])));
-    if (length == 0 || length >= sizeof(buffer) / sizeof(buffer[0])) return std::wstring();
-    return std::wstring(buffer, length);
 }
 
 }  // namespace
@@ -50,9 +38,6 @@ CNetworkAdapter::~CNetworkAdapter() = default;
 
 int CNetworkAdapter::Enumerate() {
     m_adapters.clear();
-    const std::wstring recorded = EnvironmentValue(kRecordedListVariable);
-    if (!recorded.empty()) return ReadRecordedList(recorded);
-
     // First with room for one record, then with the size the system asks for.
     ULONG size = sizeof(IP_ADAPTER_INFO);
     std::unique_ptr<IP_ADAPTER_INFO[]> buffer(new IP_ADAPTER_INFO[1]);
@@ -85,18 +70,6 @@ void CNetworkAdapter::FillFrom(const _IP_ADAPTER_INFO* list) {
             adapter.AddGateway(FieldText(entry->IpAddress.String));
         }
     }
-}
-
-int CNetworkAdapter::ReadRecordedList(const std::wstring& path) {
-    std::string bytes;
-    std::wstring error;
-    std::vector<NetworkAdapterRecord> adapters;
-    if (!zfs::ReadFileBytes(path, bytes, error) || bytes.size() > kMaxRecordedListBytes ||
-        !ParseAdapterList(bytes, adapters)) {
-        return 0;
-    }
-    m_adapters = std::move(adapters);
-    return 1;
 }
 
 const NetworkAdapterRecord& CNetworkAdapter::GetAdapter(int index) const {
