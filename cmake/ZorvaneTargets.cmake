@@ -2,7 +2,8 @@
 #
 # Two builds come from one tree: the Windows build (MinGW-w64, everything) and the native build (the portable
 # core only, under AddressSanitizer and UndefinedBehaviorSanitizer). A third configuration, ZORVANE_FUZZ, builds
-# the portable core and the fuzz targets with clang and libFuzzer.
+# the portable core and the fuzz targets with clang and libFuzzer; a fourth, the native build with
+# ZORVANE_SANITIZE off, the benchmarks as the programs are built: optimised, without sanitizers.
 
 set(ZORVANE_ROOT ${CMAKE_CURRENT_LIST_DIR}/..)
 
@@ -34,7 +35,7 @@ elseif(ZORVANE_FUZZ)
   target_compile_options(zorvane_options INTERFACE -g -O1 -fno-omit-frame-pointer
     -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all)
   target_link_options(zorvane_options INTERFACE -fsanitize=address,undefined)
-else()
+elseif(ZORVANE_SANITIZE)
   target_compile_options(zorvane_options INTERFACE -g -fno-omit-frame-pointer
     -fsanitize=address,undefined -fno-sanitize-recover=all)
   target_link_options(zorvane_options INTERFACE -fsanitize=address,undefined)
