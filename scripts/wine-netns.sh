@@ -35,10 +35,13 @@ fi
 if [ -z "${ZORVANE_NETNS_INSIDE:-}" ]; then
   command -v unshare >/dev/null || skip "unshare (util-linux) is missing"
   command -v ip >/dev/null || skip "ip (iproute2) is missing"
-  why=$(unshare -n true 2>&1) || skip "cannot make a network namespace (it needs root): $why"
+  # A process namespace too: when the runner is killed (a test's time-out), everything it started ends with it,
+  # the persistent wineserver included.
+  namespaces=(-n -p -f -m --mount-proc --kill-child)
+  why=$(unshare "${namespaces[@]}" true 2>&1) || skip "cannot make a network namespace (it needs root): $why"
   options=()
   for spec in "${adapters[@]}"; do options+=(--adapter "$spec"); done
-  ZORVANE_NETNS_INSIDE=1 exec unshare -n bash "$0" "${options[@]}" -- "$@"
+  ZORVANE_NETNS_INSIDE=1 exec unshare "${namespaces[@]}" bash "$0" "${options[@]}" -- "$@"
 fi
 
 # Inside the namespace. Interface indexes fix the order in which the system lists the adapters.
