@@ -3,16 +3,18 @@
 #   build/windows  the whole suite for Win32 (MinGW-w64), tests run under Wine
 #   build/native   the portable core with g++, AddressSanitizer and UndefinedBehaviorSanitizer
 #   build/fuzz     the portable core and the fuzz targets with clang and libFuzzer
+# and, only when asked for by name (bench), the benchmark build:
+#   build/bench    the XML benchmark natively with g++, optimised as the programs are, without sanitizers
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${ZORVANE_BUILD:-$root/build}
 jobs=${ZORVANE_JOBS:-$(nproc)}
 only=${1:-all}
 
-build() {  # dir: builds quietly, showing the output only when the build fails
+build() {  # dir, extra cmake --build arguments...: builds quietly, showing the output only when the build fails
   local log
   log=$(mktemp)
-  if ! cmake --build "$1" -j "$jobs" >"$log" 2>&1; then
+  if ! cmake --build "$@" -j "$jobs" >"$log" 2>&1; then
     grep -E 'error|FAILED' "$log" | head -n 40
     tail -n 40 "$log"
     rm -f "$log"
@@ -40,4 +42,8 @@ fi
 if [ "$only" = all ] || [ "$only" = fuzz ]; then
   configure "$build/fuzz" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang -DZORVANE_FUZZ=ON
   build "$build/fuzz"
+fi
+if [ "$only" = bench ]; then
+  configure "$build/bench" -DCMAKE_CXX_COMPILER=g++ -DCMAKE_C_COMPILER=gcc -DZORVANE_SANITIZE=OFF
+  build "$build/bench" --target xml_bench
 fi

@@ -9,6 +9,7 @@ packages=(
   clang libclang-rt-14-dev
   googletest libgtest-dev
   libpugixml-dev
+  iproute2
   imagemagick
   fonts-nanum
 )

@@ -34,7 +34,11 @@ echo "== Windows tests (MinGW-w64, under Wine)"
   . "$root/scripts/wine-env.sh"
   wine_env_start
   wine_env_hold_desktop "$build/windows" || exit 1
-  cd "$build/windows" && ctest -j "$jobs" --output-on-failure
+  cd "$build/windows" || exit 1
+  ctest -j "$jobs" --output-on-failure
+  rc=$?
+  wine_env_report_skips .
+  exit $rc
 ) || status=1
 
 for entry in "${fuzz_pids[@]}"; do

@@ -7,4 +7,8 @@ dir=$1; shift
 . "$root/scripts/wine-env.sh"
 wine_env_start
 wine_env_hold_desktop "$dir" || exit 1
-cd "$dir" && ctest "$@"
+cd "$dir" || exit 1
+ctest "$@"
+rc=$?
+wine_env_report_skips .
+exit $rc

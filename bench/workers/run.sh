@@ -1,12 +1,19 @@
 #!/usr/bin/env bash
-# Builds the Windows build and runs the worker benchmark under Wine against the stand-in service.
+# Builds the Windows build and runs the worker benchmark under Wine against the stand-in service, on the
+# programs as cmake --install lays them out (stripped).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build=${ZORVANE_BUILD:-$root/build}
 bash "$root/scripts/build.sh" windows >/dev/null
+installed="$build/windows/bench-root"
+rm -rf "$installed"
+cmake --install "$build/windows" --prefix "$installed" >/dev/null
 . "$root/scripts/wine-env.sh"
 wine_env_start
-info="$build/windows/standin/service.txt"
+# A stand-in service of its own, so that a test run in the same build folder keeps its own.
+info="$build/windows/bench-service.txt"
 python3 "$root/tests/support/standin_service.py" start --info "$info" >/dev/null
 trap 'python3 "$root/tests/support/standin_service.py" stop --info "$info" >/dev/null; wine_env_stop' EXIT
-ZORVANE_TEST_SOURCE="$root" ZORVANE_TEST_BINARY="$build/windows" wine "$build/windows/bench/worker_bench.exe"
+ZORVANE_TEST_SOURCE="$root" ZORVANE_TEST_BINARY="$build/windows" ZORVANE_STANDIN_INFO="$info" \
+  ZORVANE_PROGRAM_DIR="$installed/bin" \
+  wine "$build/windows/bench/worker_bench.exe"

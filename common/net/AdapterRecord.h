@@ -1,8 +1,6 @@
 #pragma once
-// One network adapter as the adapter list holds it, and the recorded adapter lists that stand in for
-// the system's list where a run must see chosen adapters.
+// One network adapter as the adapter list holds it.
 #include <string>
-#include <string_view>
 #include <vector>
 
 constexpr size_t kMaxAdapters = 100;          // adapters kept from one list
@@ -28,18 +26,4 @@ struct NetworkAdapterRecord {
     void AddGateway(std::wstring gateway);
     // Sets the MAC text from the hardware address bytes (at most kMaxMacBytes are taken).
     void SetMac(const unsigned char* bytes, size_t length);
-    // As the system lists them: an adapter without an address or gateway shows "0.0.0.0".
-    void FillEmptyLists();
 };
-
-// Reads a recorded adapter list, UTF-8 text with one item per line ('#' starts a comment line):
-//   adapter <name>                    starts the next adapter; the name gets kAdapterNamePrefix
-//   type <decimal>
-//   description <text>
-//   mac <hex digits>                  e.g. 001A2B3C4D5E; up to kMaxMacBytes bytes
-//   address <address> <mask> [<context>]
-//   gateway <address>
-// Every adapter ends with FillEmptyLists; adapters past kMaxAdapters and addresses past their limit are
-// left out. Any other line, an item before the first adapter or an over-long line fails the whole list
-// (false, `adapters` unchanged).
-bool ParseAdapterList(std::string_view text, std::vector<NetworkAdapterRecord>& adapters);

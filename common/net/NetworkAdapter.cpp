@@ -7,25 +7,14 @@
 #include <algorithm>
 #include <memory>
 
-#include "common/fs/File.h"
 #include "common/text/Utf.h"
 
 namespace {
-
-constexpr wchar_t kRecordedListVariable[] = L"ZORVANE_ADAPTER_LIST";
-constexpr size_t kMaxRecordedListBytes = 1024 * 1024;
 
 // A fixed-size field of the system's record, up to its first zero byte, in the ANSI code page.
 template <size_t N>
 std::wstring FieldText(const char (&field)[N]) {
     return AnsiToWide(std::string_view(field, strnlen(field, N)));
-}
-
-std::wstring EnvironmentValue(const wchar_t* name) {
-    wchar_t buffer[1024];
-    const DWORD length = ::GetEnvironmentVariableW(name, buffer, static_cast<DWORD>(sizeof(buffer) / sizeof(buffer[0])));
-    if (length == 0 || length >= sizeof(buffer) / sizeof(buffer[0])) return std::wstring();
-    return std::wstring(buffer, length);
 }
 
 }  // namespace
@@ -46,9 +35,6 @@ CNetworkAdapter::~CNetworkAdapter() = default;
 
 int CNetworkAdapter::Enumerate() {
     m_adapters.clear();
-    const std::wstring recorded = EnvironmentValue(kRecordedListVariable);
-    if (!recorded.empty()) return ReadRecordedList(recorded);
-
     // First with room for one record, then with the size the system asks for.
     ULONG size = sizeof(IP_ADAPTER_INFO);
     std::unique_ptr<IP_ADAPTER_INFO[]> buffer(new IP_ADAPTER_INFO[1]);
@@ -81,18 +67,6 @@ void CNetworkAdapter::FillFrom(const _IP_ADAPTER_INFO* list) {
             adapter.AddGateway(FieldText(entry->IpAddress.String));
         }
     }
-}
-
-int CNetworkAdapter::ReadRecordedList(const std::wstring& path) {
-    std::string bytes;
-    std::wstring error;
-    std::vector<NetworkAdapterRecord> adapters;
-    if (!zfs::ReadFileBytes(path, bytes, error) || bytes.size() > kMaxRecordedListBytes ||
-        !ParseAdapterList(bytes, adapters)) {
-        return 0;
-    }
-    m_adapters = std::move(adapters);
-    return 1;
 }
 
 const NetworkAdapterRecord& CNetworkAdapter::GetAdapter(int index) const {

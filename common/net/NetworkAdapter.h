@@ -1,6 +1,6 @@
 #pragma once
-// The machine's network adapters with their addresses, read once from the system's adapter list, or
-// from a recorded list (AdapterRecord.h) when the environment variable ZORVANE_ADAPTER_LIST names one.
+// The machine's network adapters with their addresses, read once from the system's adapter list. Nothing
+// in the environment changes what is read; tests hand in their adapters through the second constructor.
 #include <string>
 #include <vector>
 
@@ -18,8 +18,7 @@ public:
     CNetworkAdapter(const CNetworkAdapter&) = delete;
     CNetworkAdapter& operator=(const CNetworkAdapter&) = delete;
 
-    // Reads the recorded list named by ZORVANE_ADAPTER_LIST when that is set, otherwise the system's
-    // list. 1 when the list was read; 0 with no adapters when not.
+    // Reads the system's list. 1 when the list was read; 0 with no adapters when not.
     int Enumerate();
     // Takes the adapters of a system adapter list, in list order.
     void FillFrom(const _IP_ADAPTER_INFO* list);
@@ -33,7 +32,5 @@ public:
     std::wstring GetDescription(int adapter) const;
 
 private:
-    int ReadRecordedList(const std::wstring& path);
-
     std::vector<NetworkAdapterRecord> m_adapters;
 };

@@ -4,6 +4,7 @@
 Reads <build>/architecture.txt (written at configure time: every library and program of the suite, its
 folder, its sources and the suite libraries it links directly) and the sources themselves, and fails when
 - a file includes a header of the suite that belongs to a library its own target does not link directly,
+  or a target links a library of the suite that none of its files includes,
 - a library links a library of a higher layer (below: LAYERS), or a program links another program's code,
 - the links form a cycle, or a header belongs to no target.
 """
@@ -119,7 +120,8 @@ def main(root, architecture):
     for name in units:
         visit(name, [], done)
 
-    # Includes.
+    # Includes, and links that no include asks for.
+    used = {name: set() for name in units}
     for path, name in sorted(owner.items()):
         full = os.path.join(root, path)
         if not os.path.exists(full):
@@ -135,6 +137,12 @@ def main(root, architecture):
                 errors.append(f"{path} includes {included}, which belongs to no target")
             elif other not in allowed:
                 errors.append(f"{path} includes {included} of {other}, which {name} does not link")
+            else:
+                used[name].add(other)
+    for name, unit in units.items():
+        for dep in unit["deps"]:
+            if dep in units and dep not in used[name]:
+                errors.append(f"{name} links {dep}, but none of its files includes a header of it")
 
     for error in errors:
         print(error)

@@ -187,27 +187,31 @@ TEST_F(ZorvaneAddrRun, AddressMethods) {
     }
 }
 
-TEST_F(ZorvaneAddrRun, LanMethodUsesTheRecordedAdapters) {
-    const std::string adapters =
-        "adapter {A}\ntype 6\nmac 001A2B3C4D5E\naddress 192.168.1.5 255.255.255.0\n"
-        "adapter {B}\ntype 6\nmac 00AABBCCDDEE\naddress 10.0.0.2 255.0.0.0\naddress 203.0.113.9 255.255.255.0\n"
-        "address 203.0.113.10 255.255.255.0\n"
-        "adapter {C}\ntype 6\nmac 00AABBCCDDEE\naddress 198.51.100.99 255.255.255.0\n"
-        "adapter {D}\ntype 71\nmac 0C0D0E0F1011\naddress 10.1.1.1 255.0.0.0\naddress 172.16.0.9 255.240.0.0\n";
+// Run in a network namespace whose adapters tests/ipupdater/CMakeLists.txt makes, listed in this order:
+//   025A56000001  192.168.1.5
+//   025A56000005  10.0.0.2, 203.0.113.5, 203.0.113.6
+//   025A56000005  198.51.100.99
+//   025A5600000D  10.1.1.1, 172.16.0.9
+class ZorvaneAddrLan : public ZorvaneAddrRun {};
+
+TEST_F(ZorvaneAddrLan, MethodUsesTheAdapterOfTheMac) {
+    // A recorded adapter list in the environment changes nothing the program sees.
     const std::wstring listPath = root.Etc(L"adapters.txt");
-    ztest::WriteBytes(listPath, adapters);
+    ztest::WriteBytes(listPath, "adapter {A}\nmac 025A56000005\naddress 198.51.100.7 255.255.255.0\n");
     ::SetEnvironmentVariableW(L"ZORVANE_ADAPTER_LIST", listPath.c_str());
 
     const struct {
         const char* mac;
         long exitCode;
-        Lines firstLines;
+        Lines lines;
     } rows[] = {
-        // The first adapter of the MAC, its first public address.
-        {"00AABBCCDDEE", 702, {"[INFO] check_ip", "[INFO] lan_ip 203.0.113.9"}},
-        {"001A2B3C4D5E", 303, {"[INFO] check_ip", "[INFO] lan_ip 192.168.1.5", "[ERROR] private_ip"}},
-        {"0C0D0E0F1011", 303, {"[INFO] check_ip", "[INFO] lan_ip 172.16.0.9", "[ERROR] private_ip"}},  // all private: the last
-        {"00aabbccddee", 0, {"[INFO] check_ip", "[ERROR] fail_lan_ip"}},  // lower case never matches
+        // The first adapter of the MAC, its first public address; the update and the refresh follow.
+        {"025A56000005", 702, {"[INFO] check_ip", "[INFO] lan_ip 203.0.113.5", "[INFO] check_host",
+                               "[INFO] update_ip h1 203.0.113.5", "[INFO] update_ip_success", "[INFO] update_host",
+                               "[INFO] update_host_success"}},
+        {"025A56000001", 303, {"[INFO] check_ip", "[INFO] lan_ip 192.168.1.5", "[ERROR] private_ip"}},
+        {"025A5600000D", 303, {"[INFO] check_ip", "[INFO] lan_ip 172.16.0.9", "[ERROR] private_ip"}},  // all private: the last
+        {"025a56000005", 0, {"[INFO] check_ip", "[ERROR] fail_lan_ip"}},  // lower case never matches
         {"", 0, {"[INFO] check_ip", "[ERROR] fail_lan_ip"}},
     };
     for (const auto& row : rows) {
@@ -215,10 +219,15 @@ TEST_F(ZorvaneAddrRun, LanMethodUsesTheRecordedAdapters) {
         ztest::WorkerRoot fresh;
         Prepare(fresh, true);
         fresh.WriteEtc(L"update_method.xml", UpdateMethodXml("LAN", row.mac));
+        const size_t before = service.Requests().size();
         EXPECT_EQ(fresh.Run(L"ZorvaneAddr.exe"), row.exitCode);
-        const Lines lines = fresh.LogLines();
-        ASSERT_GE(lines.size(), row.firstLines.size());
-        EXPECT_EQ(Lines(lines.begin(), lines.begin() + row.firstLines.size()), row.firstLines);
+        EXPECT_EQ(fresh.LogLines(), row.lines);
+        // The address comes from the adapter: the service sees only the update and the refresh.
+        const std::vector<std::string> requests = service.Requests();
+        ASSERT_EQ(requests.size(), before + (row.exitCode == 702 ? 2 : 0));
+        if (row.exitCode == 702) {
+            EXPECT_EQ(requests[before].rfind("GET /update.php?host[h1]=203.0.113.5 HTTP/1.0\r\n", 0), 0u);
+        }
     }
     ::SetEnvironmentVariableW(L"ZORVANE_ADAPTER_LIST", nullptr);
 }

@@ -14,9 +14,11 @@ namespace {
 
 constexpr DWORD kControlTimeoutMs = 30000;
 
-// The control port of the running service, from the file that the fixture's start step writes.
+// The control port of the running service, from the file that the fixture's start step writes, or the file
+// that ZORVANE_STANDIN_INFO names (a namespace run's own service, scripts/wine-netns.sh).
 unsigned short ControlPort() {
-    const std::wstring info = BinaryDir() + L"\\standin\\service.txt";
+    std::wstring info = EnvPath("ZORVANE_STANDIN_INFO");
+    if (info.empty()) info = BinaryDir() + L"\\standin\\service.txt";
     std::string text;
     std::wstring error;
     if (!zfs::ReadFileBytes(info, text, error)) {

@@ -2,6 +2,7 @@
 // Win32 tests' side of the stand-in service (standin_service.py): a session is one loopback port whose
 // replies the test scripts and whose raw requests it reads back. The service runs for the whole test run;
 // a test that uses it names the CTest fixture "standin_service" (zorvane_test(... FIXTURES standin_service)).
+// Rows run in a network namespace (zorvane_test NAMESPACE) talk to the namespace's own service instead.
 #include <cstddef>
 #include <string>
 #include <vector>

@@ -36,21 +36,6 @@ std::wstring FromPath(const fs::path& p) {
 #endif
 }
 
-std::wstring EnvPath(const char* name) {
-    const char* v = std::getenv(name);
-    std::wstring path = v ? Utf8ToWide(v) : std::wstring();
-#ifdef _WIN32
-    // Under Wine the build hands over Unix paths; drive Z: maps the Unix root.
-    if (!path.empty() && path[0] == L'/') {
-        for (wchar_t& c : path) {
-            if (c == L'/') c = L'\\';
-        }
-        path = L"Z:" + path;
-    }
-#endif
-    return path;
-}
-
 }  // namespace
 
 TempDir::TempDir() {
@@ -90,6 +75,21 @@ void WriteBytes(const std::wstring& path, const std::string& bytes) {
 bool Exists(const std::wstring& path) {
     std::error_code ec;
     return fs::exists(ToPath(path), ec);
+}
+
+std::wstring EnvPath(const char* name) {
+    const char* v = std::getenv(name);
+    std::wstring path = v ? Utf8ToWide(v) : std::wstring();
+#ifdef _WIN32
+    // Under Wine the build hands over Unix paths; drive Z: maps the Unix root.
+    if (!path.empty() && path[0] == L'/') {
+        for (wchar_t& c : path) {
+            if (c == L'/') c = L'\\';
+        }
+        path = L"Z:" + path;
+    }
+#endif
+    return path;
 }
 
 std::wstring SourceDir() { return EnvPath("ZORVANE_TEST_SOURCE"); }

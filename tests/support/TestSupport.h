@@ -25,6 +25,8 @@ std::string ReadBytes(const std::wstring& path);
 void WriteBytes(const std::wstring& path, const std::string& bytes);
 bool Exists(const std::wstring& path);
 
+// The path in an environment variable; under Wine a Unix path becomes a path on drive Z:.
+std::wstring EnvPath(const char* name);
 // The source tree and the build folder, passed in by CTest.
 std::wstring SourceDir();
 std::wstring BinaryDir();

@@ -41,8 +41,10 @@ WorkerRoot::WorkerRoot() {
     for (const wchar_t* folder : {L"bin", L"lang", L"etc", L"log"}) {
         EXPECT_TRUE(zfs::CreateDirectoryOne(m_dir / folder));
     }
+    std::wstring programs = EnvPath("ZORVANE_PROGRAM_DIR");
+    if (programs.empty()) programs = BinaryDir() + L"\\bin";
     for (const wchar_t* program : {L"ZorvaneAddr.exe", L"ZorvaneHosts.exe"}) {
-        CopyProgram(BinaryDir() + L"\\bin\\" + program, Bin(program));
+        CopyProgram(programs + L"\\" + program, Bin(program));
     }
     WriteBytes(m_dir / L"lang\\testlang.xml", kTestLanguage);
 }

@@ -1,6 +1,7 @@
 #pragma once
 // A temporary installation root for the worker programs: bin\ with the built ZorvaneAddr.exe and
-// ZorvaneHosts.exe, lang\ with a test language whose log texts are their own keys, etc\ and log\.
+// ZorvaneHosts.exe (from the folder ZORVANE_PROGRAM_DIR names when set, else the build folder's bin\),
+// lang\ with a test language whose log texts are their own keys, etc\ and log\.
 #include <string>
 #include <vector>
 

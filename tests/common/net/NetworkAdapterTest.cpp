@@ -134,34 +134,4 @@ TEST(NetworkAdapter, KeepsAtMostOneHundredOfEach) {
     EXPECT_EQ(given.GetAdapter(0).GatewayCount(), 100);
 }
 
-TEST(NetworkAdapter, RecordedListStandsInForTheSystemList) {
-    ztest::TempDir dir;
-    const std::wstring path = dir / L"adapters.txt";
-    struct Row {
-        const char* name;
-        std::string file;
-        int result;
-        int count;
-        const wchar_t* firstAddress;
-    };
-    const Row rows[] = {
-        {"public adapter", "adapter a\nmac 001A2B3C4D5E\naddress 203.0.113.5 255.255.255.0\n", 1, 1, L"203.0.113.5"},
-        {"malformed list", "adapter a\nmac xyz\n", 0, 0, L""},
-        {"empty list", "", 1, 0, L""},
-    };
-    for (const Row& row : rows) {
-        ztest::WriteBytes(path, row.file);
-        ASSERT_TRUE(SetEnvironmentVariableW(L"ZORVANE_ADAPTER_LIST", path.c_str())) << row.name;
-        CNetworkAdapter adapters;
-        EXPECT_EQ(adapters.GetAdapterCount(), row.count) << row.name;
-        EXPECT_EQ(adapters.GetIpAddress(0, 0), row.firstAddress) << row.name;
-        EXPECT_EQ(adapters.Enumerate(), row.result) << row.name;
-    }
-    // A list that cannot be read gives no adapters rather than the system's.
-    ASSERT_TRUE(SetEnvironmentVariableW(L"ZORVANE_ADAPTER_LIST", (dir / L"none.txt").c_str()));
-    CNetworkAdapter missing;
-    EXPECT_EQ(missing.GetAdapterCount(), 0);
-    SetEnvironmentVariableW(L"ZORVANE_ADAPTER_LIST", nullptr);
-}
-
 }  // namespace

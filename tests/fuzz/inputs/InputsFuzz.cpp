@@ -1,13 +1,11 @@
 // Arbitrary bytes as each outside input that is not a file of the suite: a command line, a URL, a
-// service reply, an address text, a recorded adapter list. Nothing may crash, and what is accepted must
-// hold together.
+// service reply, an address text. Nothing may crash, and what is accepted must hold together.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "common/cmdline/CmdLineParser.h"
-#include "common/net/AdapterRecord.h"
 #include "common/net/Base64.h"
 #include "common/net/HttpMessage.h"
 #include "common/net/PrivateAddress.h"
@@ -37,8 +35,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::wstring encoded = text;
     Base64Encode(encoded);
     if (encoded.size() % 4 != 0) std::abort();
-
-    std::vector<NetworkAdapterRecord> adapters;
-    if (ParseAdapterList(bytes, adapters) && adapters.size() > kMaxAdapters) std::abort();
     return 0;
 }
