@@ -1,7 +1,6 @@
 #include "ipupdater/UpdateRequest.h"
 
-#include <memory>
-
+#include "common/base/Singleton.h"
 #include "common/text/Utf.h"
 
 namespace {
@@ -28,10 +27,7 @@ std::wstring PercentEncode(const std::wstring& text) {
     return out;
 }
 
-CUpdateRequest* CUpdateRequest::GetInstance() {
-    static const std::unique_ptr<CUpdateRequest> instance(new CUpdateRequest());
-    return instance.get();
-}
+CUpdateRequest* CUpdateRequest::GetInstance() { return ProcessInstance<CUpdateRequest>(); }
 
 void CUpdateRequest::AddHost(const std::wstring& name, const std::wstring& value) {
     std::wstring item = L"host[" + PercentEncode(name) + L"]";

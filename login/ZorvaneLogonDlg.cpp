@@ -109,8 +109,7 @@ BOOL CZorvaneLogonDlg::OnInitDialog() {
     CMainDialog::OnInitDialog();  // icons, g_hSharedMainWnd
 
     if (!LoadDataFiles()) {
-        ShowErrorBox(m_hWnd, CantOpenConfigFileText());
-        EndAtStartUp();
+        EndAtStartUp([this] { ShowErrorBox(m_hWnd, CantOpenConfigFileText()); });
         return FALSE;
     }
     InitControls();
@@ -118,8 +117,7 @@ BOOL CZorvaneLogonDlg::OnInitDialog() {
     // Centred once the window has its final size.
     if (m_shown) CenterWindow();
     if (!ParseCommandLine()) {
-        ShowErrorBox(m_hWnd, kUsageText);
-        EndAtStartUp();
+        EndAtStartUp([this] { ShowErrorBox(m_hWnd, kUsageText); });
         return FALSE;
     }
     StartByMode();

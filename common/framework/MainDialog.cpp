@@ -30,8 +30,9 @@ bool CMainDialog::OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* resu
     return CDialog::OnWndMsg(msg, wParam, lParam, result);
 }
 
-void CMainDialog::EndAtStartUp() {
+void CMainDialog::EndAtStartUp(const std::function<void()>& tellUser) {
     m_endedAtStartUp = true;
+    if (tellUser) tellUser();
     OnCancel();
 }
 

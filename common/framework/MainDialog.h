@@ -6,6 +6,8 @@
 // window is minimised and handed out as the drag icon, the window handle in the program's shared section
 // from WM_INITDIALOG until the window is destroyed (so that a second start finds it), and a window that
 // stays hidden for as long as the derived class's MayShow says no.
+#include <functional>
+
 #include "common/framework/Dialog.h"
 
 // Posted by a second start of a program to the main dialog of the instance that runs.
@@ -39,8 +41,9 @@ protected:
     // Asked whenever the window is about to show: while it says false the window stays hidden, whatever
     // asks it to show (the dialog's visible style, ShowWindow, a second start). Always true here.
     virtual bool MayShow() const { return true; }
-    // Ends the dialog from OnInitDialog after a failed start-up: it never shows.
-    void EndAtStartUp();
+    // Ends the dialog from OnInitDialog after a failed start-up: it never shows. `tellUser` (a box) runs
+    // after the dialog is marked, so nothing that arrives while the box is up (a second start) shows it.
+    void EndAtStartUp(const std::function<void()>& tellUser = nullptr);
 
     // WM_PAINT: the icon centred on the erased background while minimised, else the default painting.
     void OnPaint();

@@ -22,7 +22,7 @@ DWORD CWinThread::ExitCode() const {
     return ::GetExitCodeThread(m_handle.get(), &code) ? code : 0;
 }
 
-std::unique_ptr<CWinThread> AfxBeginThread(AFX_THREADPROC fn, LPVOID param, int priority) {
+std::unique_ptr<CWinThread> AfxBeginThread(AFX_THREADPROC fn, LPVOID param, int priority, DWORD createFlags) {
     if (!fn) return nullptr;
     auto* start = new Start{fn, param};
     unsigned id = 0;
@@ -34,6 +34,6 @@ std::unique_ptr<CWinThread> AfxBeginThread(AFX_THREADPROC fn, LPVOID param, int 
     }
     UniqueHandle handle(reinterpret_cast<HANDLE>(raw));
     if (priority != THREAD_PRIORITY_NORMAL) ::SetThreadPriority(handle.get(), priority);
-    ::ResumeThread(handle.get());
+    if (!(createFlags & CREATE_SUSPENDED)) ::ResumeThread(handle.get());
     return std::make_unique<CWinThread>(std::move(handle), id);
 }

@@ -30,6 +30,8 @@ private:
     DWORD m_id;
 };
 
-// Starts fn(param) on a new thread with the given priority; null when the thread could not be started.
+// Starts fn(param) on a new thread with the given priority; null when the thread could not be started. With
+// CREATE_SUSPENDED the thread waits for ResumeThread on its handle. Unlike the familiar one, the result owns
+// the thread's handle and never deletes itself.
 std::unique_ptr<CWinThread> AfxBeginThread(AFX_THREADPROC fn, LPVOID param,
-                                           int priority = THREAD_PRIORITY_NORMAL);
+                                           int priority = THREAD_PRIORITY_NORMAL, DWORD createFlags = 0);

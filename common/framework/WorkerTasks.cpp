@@ -6,6 +6,9 @@ namespace {
 
 std::atomic<TaskTicket> g_lastTicket{0};
 
+constexpr int kPostAttempts = 100;
+constexpr DWORD kPostRetryMs = 50;
+
 TaskTicket NextTicket() {
     TaskTicket ticket = 0;
     while (ticket == 0) ticket = ++g_lastTicket;  // 0 is no ticket, also after a wrap
@@ -49,24 +52,27 @@ TaskTicket CWorkerTasks::Launch(int kind, TaskMode mode, std::shared_ptr<Shared>
     // A second tasks object of the same window would never see its results.
     if (m_owner.m_tasks != this || !m_owner.m_hWnd || !OnOwnerThread() || TaskDoneMessage() == 0) return 0;
     ForgetEnded();
-    if (mode == TaskMode::Supersede) {
-        for (Task& task : m_tasks) {
-            if (task.kind == kind && task.deliver) Drop(task, true);
-        }
-    }
     shared->stopEvent.reset(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
     if (!shared->stopEvent) return 0;
     shared->ticket = NextTicket();
     shared->window = m_owner.m_hWnd;
 
+    // Made suspended, so that the tickets it supersedes are stopped only once it exists, and before it runs.
     auto* param = new std::shared_ptr<Shared>(shared);
-    std::unique_ptr<CWinThread> thread = AfxBeginThread(&CWorkerTasks::ThreadMain, param);
+    std::unique_ptr<CWinThread> thread = AfxBeginThread(&CWorkerTasks::ThreadMain, param, THREAD_PRIORITY_NORMAL,
+                                                        CREATE_SUSPENDED);
     if (!thread) {
         delete param;
         return 0;
     }
+    if (mode == TaskMode::Supersede) {
+        for (Task& task : m_tasks) {
+            if (task.kind == kind && task.deliver) Drop(task, true);
+        }
+    }
     const TaskTicket ticket = shared->ticket;
     m_tasks.push_back(Task{kind, std::move(shared), std::move(thread), std::move(deliver)});
+    ::ResumeThread(m_tasks.back().thread->Handle());
     return ticket;
 }
 
@@ -79,8 +85,11 @@ UINT CWorkerTasks::ThreadMain(LPVOID param) {
     shared->done.store(true, std::memory_order_release);
     // A result posted just before a stop is dropped by Deliver; one posted after the owner went finds no
     // tasks object (CWnd routes the message only to a live one) or no window at all.
-    if (shared->wanted.load(std::memory_order_acquire)) {
-        ::PostMessageW(shared->window, TaskDoneMessage(), shared->ticket, 0);
+    // A full message queue refuses a post: tried again for a while, so that the owner does not wait for ever.
+    for (int attempt = 0; attempt < kPostAttempts && shared->wanted.load(std::memory_order_acquire); ++attempt) {
+        if (::PostMessageW(shared->window, TaskDoneMessage(), shared->ticket, 0)) break;
+        if (!::IsWindow(shared->window)) break;
+        ::Sleep(kPostRetryMs);
     }
     return 0;
 }

@@ -66,6 +66,7 @@ public:
         StopAndWait,   // stopped; this object's end waits for them a short, bounded time
         LeaveRunning,  // neither stopped nor waited for: they start programs that must keep running
     };
+    // The longest wait of one tasks object when it goes (each object waits for its own bodies).
     static constexpr DWORD kOwnerGoneWaitMs = 2000;
 
     // One per window object, as its member, made on the thread that will run the window. The owner's thread

@@ -25,14 +25,21 @@ LAYERS = [
     ["common/app"],
 ]
 PROGRAM_LAYER = len(LAYERS)
-INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.M)
+INCLUDE = re.compile(r'^\s*#\s*include\s+(?:"([^"]+)"|<([^>]+)>)', re.M)
+
+
+def module_of(folder):
+    """The module a folder belongs to: common/<module>, or the program's top folder (config for config/pages)."""
+    parts = folder.split("/")
+    return "/".join(parts[:2]) if parts[0] == "common" else parts[0]
 
 
 def layer_of(folder):
+    module = module_of(folder)
     for rank, folders in enumerate(LAYERS):
-        if folder in folders:
+        if module in folders:
             return rank
-    return PROGRAM_LAYER if not folder.startswith("common/") else None
+    return PROGRAM_LAYER if not module.startswith("common/") else None
 
 
 def stem(path):
@@ -63,9 +70,12 @@ def main(root, architecture):
     for name, unit in units.items():
         for path in unit["files"]:
             owner[path] = name
+    # Every folder that holds a target's sources, subfolders of its own folder included.
     folders = {}
     for name, unit in units.items():
-        folders.setdefault(unit["folder"], []).append(name)
+        for folder in {unit["folder"]} | {os.path.dirname(f) for f in unit["files"]}:
+            if name not in folders.setdefault(folder, []):
+                folders[folder].append(name)
     for folder, names in folders.items():
         full = os.path.join(root, folder)
         for entry in sorted(os.listdir(full)):
@@ -99,7 +109,7 @@ def main(root, architecture):
             if other["kind"] == "program":
                 errors.append(f"{name} links the program {dep}")
             dep_rank = layer_of(other["folder"])
-            if dep_rank is None or other["folder"] == unit["folder"]:
+            if dep_rank is None or module_of(other["folder"]) == module_of(unit["folder"]):
                 continue
             if unit["kind"] == "program" and dep_rank == PROGRAM_LAYER:
                 errors.append(f"{name} links {dep} of another program's folder {other['folder']}")
@@ -129,9 +139,14 @@ def main(root, architecture):
         with open(full, encoding="utf-8", errors="replace") as f:
             text = f.read()
         allowed = {name} | set(units[name]["deps"])
-        for included in INCLUDE.findall(text):
-            if not os.path.exists(os.path.join(root, included)):
-                continue  # a header beside the file (resource.h) or of the system
+        for quoted, angled in INCLUDE.findall(text):
+            included = quoted or angled
+            # A header beside the file is named from it; a suite header also as <common/...>.
+            beside = os.path.normpath(os.path.join(os.path.dirname(path), included)).replace(os.sep, "/")
+            if quoted and os.path.exists(os.path.join(root, beside)) and not beside.startswith(".."):
+                included = beside
+            if not os.path.exists(os.path.join(root, included)) or included.startswith("tests/"):
+                continue  # a header of the system
             other = owner.get(included)
             if other is None:
                 errors.append(f"{path} includes {included}, which belongs to no target")

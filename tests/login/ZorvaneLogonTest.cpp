@@ -432,10 +432,11 @@ TEST_F(LogonTest, StartsThatEndWithoutADialog) {
         const wchar_t* heldMutex;
         std::wstring language;
         std::wstring boxText;  // empty: nothing shows at all
+        bool secondStartDuringBox = false;  // a second start while the box is up must not show the dialog
     } rows[] = {
         {"the configuration program runs", L"/mode:manual", L"ZorvaneDDNSClinet-ZorvaneConf", L"english", L""},
         {"a user is signed in", L"/mode:auto", L"ZorvaneDDNSClinet-ZorvaneAgent", L"english", L""},
-        {"no mode option", L"/other:1", nullptr, L"english", L"Usage: ZorvaneLogon.exe /mode:[auto|manual]"},
+        {"no mode option", L"/other:1", nullptr, L"english", L"Usage: ZorvaneLogon.exe /mode:[auto|manual]", true},
         {"no language file", L"/mode:manual", nullptr, L"missing", configFail},
     };
     for (const auto& row : rows) {
@@ -446,6 +447,14 @@ TEST_F(LogonTest, StartsThatEndWithoutADialog) {
         auto process = root.Start(row.args);
         LogonWindow window(process->id());
         if (!row.boxText.empty()) {
+            if (row.secondStartDuringBox) {
+                ASSERT_NE(window.WaitForBox(), nullptr);
+                auto second = root.Start(L"/mode:manual");
+                EXPECT_EQ(ExitCodeOf(*second), 0);
+                ASSERT_NE(window.WaitForDialog(), nullptr);
+                window.Settle();  // the second start's message handled
+                EXPECT_FALSE(window.DialogVisible());
+            }
             ExpectBox(window, L"Zorvane - ERROR", row.boxText, BoxIcon::None);
             EXPECT_EQ(ExitCodeOf(*process), 0);
         } else {
