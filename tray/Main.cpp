@@ -1,0 +1,5 @@
+#include "tray/ZorvaneTrayApp.h"
+
+CZorvaneTrayApp theApp;
+
+ZORVANE_WINMAIN()

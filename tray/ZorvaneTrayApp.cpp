@@ -1,0 +1,32 @@
+#include "tray/ZorvaneTrayApp.h"
+
+#include <commctrl.h>
+
+#include "common/process/Process.h"
+#include "tray/ZorvaneTrayDlg.h"
+
+namespace {
+
+constexpr wchar_t kMutexName[] = L"ZorvaneDDNSClinet-ZorvaneTray";
+
+}  // namespace
+
+BOOL CZorvaneTrayApp::InitInstance() {
+    if (ClaimInstanceMutex(kMutexName)) {
+        // Another instance runs: it adds its icon again.
+        CMainDialog::ReachFirstInstance(g_hSharedMainWnd, SecondStart::Notify);
+        return FALSE;
+    }
+
+    INITCOMMONCONTROLSEX controls{};
+    controls.dwSize = sizeof(controls);
+    controls.dwICC = 0xFF;
+    ::InitCommonControlsEx(&controls);
+    SetRegistryKey(L"Zorvane");
+
+    CZorvaneTrayDlg dialog;
+    m_pMainWnd = &dialog;
+    dialog.DoModal();
+    m_pMainWnd = nullptr;
+    return FALSE;
+}
