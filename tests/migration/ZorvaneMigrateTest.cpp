@@ -318,6 +318,7 @@ TEST_F(ZorvaneMigrate, TakesOverTheXmlClient) {
         REGSAM view;
         bool trailingBackslash;  // of the Path value
         Files old;               // the old client's etc
+        Files heldOpen;          // in the target before, and held open by another program meanwhile
         const wchar_t* rootName;
         Target target;
         Files files;
@@ -331,7 +332,7 @@ TEST_F(ZorvaneMigrate, TakesOverTheXmlClient) {
                               Key("update_url", "http://old.example/update.php"))},
           {"user.xml", oldUser}, {"update_method.xml", oldMethod}, {"update_list.xml", oldList},
           {"host_list.xml", oldHosts}},
-         L"zv root", Target::Given,
+         {}, L"zv root", Target::Given,
          {{"config.xml", Doc(Key("langauge", "korean") + Key("auto_login", "true") + Key("ip_update_period", "10") +
                              Key("auto_program_update", "false") + Key("program_update_period", "720") +
                              Key("nt_service", "true") + Key("auto_start", "false") +
@@ -349,7 +350,7 @@ TEST_F(ZorvaneMigrate, TakesOverTheXmlClient) {
                               Key("ip_url", "http://old.example/getip.php") +
                               Key("update_url", "http://old.example/update.php"))},
           {"user.xml", oldUser}},
-         L"zv root", Target::Given,
+         {}, L"zv root", Target::Given,
          {{"config.xml", Doc(Key("program_update_period", "60") + Key("auto_program_update", "false") +
                              Key("ip_update_period", "30") + Key("save_password", "false") +
                              Key("auto_login", "false") + Key("save_id", "false") + Key("langauge", "english") +
@@ -358,8 +359,7 @@ TEST_F(ZorvaneMigrate, TakesOverTheXmlClient) {
           {"user.xml", UserXml("", "")}},
          {" -uninstall"}, kRunDeleted},
         {"keys missing, no user.xml, 32-bit view, without target: the installation's own etc", KEY_WOW64_32KEY, false,
-         {{"program.xml", Doc(Key("auto_start", "true") + Key("langauge", "english"))}},
-         L"root", Target::None,
+         {{"program.xml", Doc(Key("auto_start", "true") + Key("langauge", "english"))}}, {}, L"root", Target::None,
          {{"config.xml", Doc(Key("auto_start", "true") + Key("langauge", "english") + Key("save_id", "false") +
                              Key("save_password", "false") + Key("ip_update_period", "5") +
                              Key("auto_program_update", "true") + Key("program_update_period", "1440") +
@@ -368,8 +368,19 @@ TEST_F(ZorvaneMigrate, TakesOverTheXmlClient) {
           {"user.xml", UserXml("", "")}},
          {" -uninstall"}, " /start:autostart"},
         {"a target that does not exist", KEY_WOW64_64KEY, false,
-         {{"program.xml", Doc(Key("nt_service", "true"))}, {"user.xml", oldUser}}, L"zv root", Target::Missing, {},
-         {}, kRunUnchanged},
+         {{"program.xml", Doc(Key("nt_service", "true"))}, {"user.xml", oldUser}}, {}, L"zv root", Target::Missing,
+         {}, {}, kRunUnchanged},
+        {"a file that cannot be replaced keeps its old bytes whole", KEY_WOW64_64KEY, false,
+         {{"program.xml", Doc(Key("langauge", "english") + Key("auto_start", "false"))}, {"user.xml", oldUser},
+          {"host_list.xml", oldHosts}},
+         {{"host_list.xml", "<reply><result code=\"700\"/></reply>"}}, L"zv root", Target::Given,
+         {{"config.xml", Doc(Key("langauge", "english") + Key("auto_start", "false") + Key("save_id", "false") +
+                             Key("save_password", "false") + Key("ip_update_period", "5") +
+                             Key("auto_program_update", "true") + Key("program_update_period", "1440") +
+                             Key("update_url", url + "/update.php") + Key("ip_url", url + "/getip.php") +
+                             Key("host_url", url + "/gethost.php"))},
+          {"user.xml", oldUser}, {"host_list.xml", "<reply><result code=\"700\"/></reply>"}},
+         {" -uninstall"}, kRunDeleted},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -377,7 +388,16 @@ TEST_F(ZorvaneMigrate, TakesOverTheXmlClient) {
         MigrateRoot root(row.rootName);
         for (const auto& [name, bytes] : row.old) ztest::WriteBytes(root.XmlFolder() + L"\\etc\\" + W(name), bytes);
         WriteValues(row.view, kOldAppPathsKey, {{L"Path", root.XmlFolder() + (row.trailingBackslash ? L"\\" : L"")}});
+        std::vector<UniqueFile> held;
+        for (const auto& [name, bytes] : row.heldOpen) {
+            const std::wstring path = root.Target() + L"\\" + W(name);
+            ztest::WriteBytes(path, bytes);
+            held.emplace_back(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+            ASSERT_TRUE(held.back()) << name;
+        }
         EXPECT_EQ(root.Run(L"/migration" + TargetArgs(root, row.target)), 0);
+        held.clear();
         ExpectFiles(root, row.target, row.files);
         EXPECT_EQ(FolderFiles(root.XmlFolder() + L"\\etc"), row.old);
         EXPECT_EQ(root.ServiceRuns(), row.service);
