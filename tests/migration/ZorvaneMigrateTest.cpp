@@ -185,20 +185,22 @@ protected:
     }
 };
 
-enum class Target { Given, None, Missing };
+// Where the migrated files go: the target folder, the installation's own etc (no target), or a target that
+// does not exist.
+enum class Dest { Target, OwnEtc, MissingTarget };
 
-std::wstring TargetArgs(const MigrateRoot& root, Target target) {
-    switch (target) {
-        case Target::Given: return L" /target:\"" + root.Target() + L"\"";
-        case Target::Missing: return L" /target:\"" + root.Target() + L"\\missing\"";
+std::wstring TargetArgs(const MigrateRoot& root, Dest dest) {
+    switch (dest) {
+        case Dest::Target: return L" /target:\"" + root.Target() + L"\"";
+        case Dest::MissingTarget: return L" /target:\"" + root.Target() + L"\\missing\"";
         default: return L"";
     }
 }
 
 // Where the rows expect the files, and that the other folder stays empty.
-void ExpectFiles(const MigrateRoot& root, Target target, const Files& files) {
-    EXPECT_EQ(FolderFiles(root.Target()), target == Target::Given ? files : Files{});
-    EXPECT_EQ(FolderFiles(root.Etc()), target == Target::None ? files : Files{});
+void ExpectFiles(const MigrateRoot& root, Dest dest, const Files& files) {
+    EXPECT_EQ(FolderFiles(root.Target()), dest == Dest::Target ? files : Files{});
+    EXPECT_EQ(FolderFiles(root.Etc()), dest == Dest::OwnEtc ? files : Files{});
     EXPECT_FALSE(zfs::FileExists(root.Target() + L"\\missing"));
 }
 
@@ -222,7 +224,7 @@ TEST_F(ZorvaneMigrate, TakesOverTheRegistryClient) {
         const char* clientHost;     // data\ClientHost.dat; null: none
         bool xmlClientToo;
         const wchar_t* rootName;
-        Target target;
+        Dest dest;
         Files files;
         std::vector<std::string> service;
         std::string run;
@@ -231,7 +233,7 @@ TEST_F(ZorvaneMigrate, TakesOverTheRegistryClient) {
          {{L"isAutoStart", L"yes"}, {L"isAutoUpdate", L"yes"}, {L"isVisible", L"yes"}, {L"isAutoLogin", L"yes"},
           {L"isNTService", L"yes"}, {L"UserID", L"a&b"}, {L"AuthCode", L"p\"w<"}, {L"IPUpdateType", L"lan"},
           {L"IPUpdateLanInfo", L"00AABBCCDDEE"}, {L"IPUpdateEditInfo", L"203.0.113.9"}},
-         kClientHost.c_str(), true, L"zv root", Target::Given,
+         kClientHost.c_str(), true, L"zv root", Dest::Target,
          {{"config.xml", ConfigXml({{"nt_service", "true"}, {"save_id", "true"}, {"save_password", "true"},
                                     {"auto_login", "true"}})},
           {"user.xml", UserXml("a&amp;b", "p&quot;w&lt;")},
@@ -242,7 +244,7 @@ TEST_F(ZorvaneMigrate, TakesOverTheRegistryClient) {
          {{L"isAutoStart", L"Yes"}, {L"isAutoUpdate", L"Yes"}, {L"isVisible", L"Yes"}, {L"isAutoLogin", L"Yes"},
           {L"isNTService", L"Yes"}, {L"UserID", L"bob"}, {L"AuthCode", L"pw"}, {L"IPUpdateType", L"edit"},
           {L"IPUpdateLanInfo", L"00AABBCCDDEE"}, {L"IPUpdateEditInfo", L"203.0.113.9"}},
-         nullptr, false, L"zv root", Target::Given,
+         nullptr, false, L"zv root", Dest::Target,
          {{"config.xml", ConfigXml({{"auto_start", "false"}, {"save_id", "true"}, {"save_password", "true"},
                                     {"auto_program_update", "false"}, {"show_ddns_config", "false"}})},
           {"user.xml", UserXml("bob", "pw")},
@@ -252,7 +254,7 @@ TEST_F(ZorvaneMigrate, TakesOverTheRegistryClient) {
         {"flags missing, sign-in without a password, LAN in capitals, a broken host file", KEY_WOW64_64KEY,
          {{L"isAutoLogin", L"yes"}, {L"UserID", L"carol"}, {L"IPUpdateType", L"LAN"},
           {L"IPUpdateLanInfo", L"00AABBCCDDEE"}},
-         "<ClientHost><Host name=\"x\" status=\"ONLINE\"/>", false, L"zv root", Target::Given,
+         "<ClientHost><Host name=\"x\" status=\"ONLINE\"/>", false, L"zv root", Dest::Target,
          {{"config.xml", ConfigXml({{"auto_start", "false"}, {"save_id", "true"}, {"auto_program_update", "false"},
                                     {"show_ddns_config", "false"}})},
           {"user.xml", UserXml("carol", "")},
@@ -262,14 +264,14 @@ TEST_F(ZorvaneMigrate, TakesOverTheRegistryClient) {
         {"empty ID, without target: the installation's own etc", KEY_WOW64_32KEY,
          {{L"isAutoStart", L"yes"}, {L"isAutoLogin", L"yes"}, {L"isNTService", L"no"}, {L"UserID", L""},
           {L"AuthCode", L"pw"}, {L"IPUpdateType", L"dhcp"}, {L"IPUpdateEditInfo", L"203.0.113.9"}},
-         kClientHost.c_str(), false, L"root", Target::None,
+         kClientHost.c_str(), false, L"root", Dest::OwnEtc,
          {{"config.xml", ConfigXml({{"auto_program_update", "false"}, {"show_ddns_config", "false"}})},
           {"user.xml", UserXml("", "")},
           {"update_list.xml", kClientHostList},
           {"update_method.xml", MethodXml("IP", "")}},
          {" -uninstall"}, " /start:autostart"},
         {"a target that does not exist", KEY_WOW64_64KEY, allYes, kClientHost.c_str(), false, L"zv root",
-         Target::Missing, {}, {}, kRunUnchanged},
+         Dest::MissingTarget, {}, {}, kRunUnchanged},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -283,19 +285,19 @@ TEST_F(ZorvaneMigrate, TakesOverTheRegistryClient) {
             WriteValues(KEY_WOW64_64KEY, kOldAppPathsKey, {{L"Path", root.XmlFolder()}});
             ztest::WriteBytes(root.XmlFolder() + L"\\etc\\program.xml", Doc(Key("langauge", "english")));
         }
-        EXPECT_EQ(root.Run(L"/migration" + TargetArgs(root, row.target)), 0);
-        ExpectFiles(root, row.target, row.files);
+        EXPECT_EQ(root.Run(L"/migration" + TargetArgs(root, row.dest)), 0);
+        ExpectFiles(root, row.dest, row.files);
         EXPECT_EQ(root.ServiceRuns(), row.service);
         EXPECT_EQ(RunValueAfter(root.Launcher()), row.run);
     }
 }
 
 TEST_F(ZorvaneMigrate, WithNothingToMigrateLeavesNoTrace) {
-    for (Target target : {Target::Given, Target::None}) {
-        SCOPED_TRACE(static_cast<int>(target));
+    for (Dest dest : {Dest::Target, Dest::OwnEtc}) {
+        SCOPED_TRACE(dest == Dest::Target ? "with a target" : "without a target");
         MigrateRoot root;
-        EXPECT_EQ(root.Run(L"/migration" + TargetArgs(root, target)), 0);
-        ExpectFiles(root, target, {});
+        EXPECT_EQ(root.Run(L"/migration" + TargetArgs(root, dest)), 0);
+        ExpectFiles(root, dest, {});
         EXPECT_EQ(root.ServiceRuns(), std::vector<std::string>{});
         EXPECT_EQ(RunValueAfter(root.Launcher()), kRunUnchanged);
         // Asking for the older clients created none of their keys.
@@ -320,7 +322,7 @@ TEST_F(ZorvaneMigrate, TakesOverTheXmlClient) {
         Files old;               // the old client's etc
         Files heldOpen;          // in the target before, and held open by another program meanwhile
         const wchar_t* rootName;
-        Target target;
+        Dest dest;
         Files files;
         std::vector<std::string> service;
         std::string run;
@@ -332,7 +334,7 @@ TEST_F(ZorvaneMigrate, TakesOverTheXmlClient) {
                               Key("update_url", "http://old.example/update.php"))},
           {"user.xml", oldUser}, {"update_method.xml", oldMethod}, {"update_list.xml", oldList},
           {"host_list.xml", oldHosts}},
-         {}, L"zv root", Target::Given,
+         {}, L"zv root", Dest::Target,
          {{"config.xml", Doc(Key("langauge", "korean") + Key("auto_login", "true") + Key("ip_update_period", "10") +
                              Key("auto_program_update", "false") + Key("program_update_period", "720") +
                              Key("nt_service", "true") + Key("auto_start", "false") +
@@ -350,7 +352,7 @@ TEST_F(ZorvaneMigrate, TakesOverTheXmlClient) {
                               Key("ip_url", "http://old.example/getip.php") +
                               Key("update_url", "http://old.example/update.php"))},
           {"user.xml", oldUser}},
-         {}, L"zv root", Target::Given,
+         {}, L"zv root", Dest::Target,
          {{"config.xml", Doc(Key("program_update_period", "60") + Key("auto_program_update", "false") +
                              Key("ip_update_period", "30") + Key("save_password", "false") +
                              Key("auto_login", "false") + Key("save_id", "false") + Key("langauge", "english") +
@@ -359,7 +361,7 @@ TEST_F(ZorvaneMigrate, TakesOverTheXmlClient) {
           {"user.xml", UserXml("", "")}},
          {" -uninstall"}, kRunDeleted},
         {"keys missing, no user.xml, 32-bit view, without target: the installation's own etc", KEY_WOW64_32KEY, false,
-         {{"program.xml", Doc(Key("auto_start", "true") + Key("langauge", "english"))}}, {}, L"root", Target::None,
+         {{"program.xml", Doc(Key("auto_start", "true") + Key("langauge", "english"))}}, {}, L"root", Dest::OwnEtc,
          {{"config.xml", Doc(Key("auto_start", "true") + Key("langauge", "english") + Key("save_id", "false") +
                              Key("save_password", "false") + Key("ip_update_period", "5") +
                              Key("auto_program_update", "true") + Key("program_update_period", "1440") +
@@ -368,12 +370,12 @@ TEST_F(ZorvaneMigrate, TakesOverTheXmlClient) {
           {"user.xml", UserXml("", "")}},
          {" -uninstall"}, " /start:autostart"},
         {"a target that does not exist", KEY_WOW64_64KEY, false,
-         {{"program.xml", Doc(Key("nt_service", "true"))}, {"user.xml", oldUser}}, {}, L"zv root", Target::Missing,
+         {{"program.xml", Doc(Key("nt_service", "true"))}, {"user.xml", oldUser}}, {}, L"zv root", Dest::MissingTarget,
          {}, {}, kRunUnchanged},
         {"a file that cannot be replaced keeps its old bytes whole", KEY_WOW64_64KEY, false,
          {{"program.xml", Doc(Key("langauge", "english") + Key("auto_start", "false"))}, {"user.xml", oldUser},
           {"host_list.xml", oldHosts}},
-         {{"host_list.xml", "<reply><result code=\"700\"/></reply>"}}, L"zv root", Target::Given,
+         {{"host_list.xml", "<reply><result code=\"700\"/></reply>"}}, L"zv root", Dest::Target,
          {{"config.xml", Doc(Key("langauge", "english") + Key("auto_start", "false") + Key("save_id", "false") +
                              Key("save_password", "false") + Key("ip_update_period", "5") +
                              Key("auto_program_update", "true") + Key("program_update_period", "1440") +
@@ -396,9 +398,9 @@ TEST_F(ZorvaneMigrate, TakesOverTheXmlClient) {
                                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
             ASSERT_TRUE(held.back()) << name;
         }
-        EXPECT_EQ(root.Run(L"/migration" + TargetArgs(root, row.target)), 0);
+        EXPECT_EQ(root.Run(L"/migration" + TargetArgs(root, row.dest)), 0);
         held.clear();
-        ExpectFiles(root, row.target, row.files);
+        ExpectFiles(root, row.dest, row.files);
         EXPECT_EQ(FolderFiles(root.XmlFolder() + L"\\etc"), row.old);
         EXPECT_EQ(root.ServiceRuns(), row.service);
         EXPECT_EQ(RunValueAfter(root.Launcher()), row.run);
@@ -426,7 +428,7 @@ TEST_F(ZorvaneMigrate, SetsTheLanguageOfItsOwnInstallation) {
         if (row.configThere) ztest::WriteBytes(root.Etc() + L"\\config.xml", before);
         // An older client that /lang leaves alone, and a target that it does not use.
         WriteValues(KEY_WOW64_64KEY, kOldClientKey, {{L"ProgramFolder", root.OldFolder()}, {L"isNTService", L"yes"}});
-        EXPECT_EQ(root.Run(row.args + TargetArgs(root, Target::Given)), 0);
+        EXPECT_EQ(root.Run(row.args + TargetArgs(root, Dest::Target)), 0);
         EXPECT_EQ(FolderFiles(root.Etc()), (Files{{"config.xml", row.after}}));
         EXPECT_EQ(FolderFiles(root.Target()), Files{});
         EXPECT_EQ(root.ServiceRuns(), std::vector<std::string>{});
@@ -453,7 +455,7 @@ TEST_F(ZorvaneMigrate, WithoutItsOptionsShowsTheUsageBox) {
         DWORD exitCode = 1;
         EXPECT_TRUE(migrate->Wait(20000, &exitCode));
         EXPECT_EQ(exitCode, 0u);
-        ExpectFiles(root, Target::Given, {});
+        ExpectFiles(root, Dest::Target, {});
         EXPECT_EQ(root.ServiceRuns(), std::vector<std::string>{});
         EXPECT_EQ(RunValueAfter(root.Launcher()), kRunUnchanged);
     }
