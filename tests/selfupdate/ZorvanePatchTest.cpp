@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "common/base/UniqueHandle.h"
@@ -53,17 +54,7 @@ const Lines kCancelled{"[INFO] check_program", "[INFO] exist_new_program", "[INF
 
 // How a stand-in was started: its command line, start flags (of STARTF_USESHOWWINDOW and
 // STARTF_FORCEOFFFEEDBACK) and show state.
-struct Start {
-    std::string commandLine;
-    unsigned flags;
-    unsigned show;
-    bool operator==(const Start& other) const {
-        return commandLine == other.commandLine && flags == other.flags && show == other.show;
-    }
-};
-std::ostream& operator<<(std::ostream& out, const Start& start) {
-    return out << "{\"" << start.commandLine << "\", flags " << start.flags << ", show " << start.show << "}";
-}
+using Start = std::tuple<std::string, unsigned, unsigned>;
 using Starts = std::vector<Start>;
 
 // Whether a process runs the program at `exePath`.
@@ -136,7 +127,8 @@ public:
         Starts starts = RecordedStarts(Updater(), m_dir / L"updater");
         const std::string path = "\"" + U(Updater()) + "\" ";
         for (Start& start : starts) {
-            if (start.commandLine.compare(0, path.size(), path) == 0) start.commandLine.erase(0, path.size());
+            std::string& line = std::get<0>(start);
+            if (line.compare(0, path.size(), path) == 0) line.erase(0, path.size());
         }
         return starts;
     }
@@ -148,25 +140,13 @@ private:
         Starts starts;
         for (const StandInRun& run : ztest::StandInRuns(exePath)) {
             EXPECT_EQ(U(run.workingFolder), U(folder)) << U(run.commandLine);
-            starts.push_back({U(run.commandLine), run.startFlags & (STARTF_USESHOWWINDOW | STARTF_FORCEOFFFEEDBACK),
-                              run.showWindow});
+            starts.emplace_back(U(run.commandLine), run.startFlags & (STARTF_USESHOWWINDOW | STARTF_FORCEOFFFEEDBACK),
+                                run.showWindow);
         }
         return starts;
     }
 
     ztest::TempDir m_dir;
-};
-
-// A named mutex held as the configuration program or the information window holds it.
-class HeldMutex {
-public:
-    explicit HeldMutex(const wchar_t* name) : m_mutex(::CreateMutexW(nullptr, FALSE, name)) {
-        EXPECT_TRUE(m_mutex) << U(name);
-    }
-    void Release() { m_mutex.reset(); }
-
-private:
-    UniqueHandle m_mutex;
 };
 
 // What a box of the program showed.
@@ -242,8 +222,8 @@ TEST(ZorvanePatch, RunsWithoutAQuestion) {
         if (row.updaterMissing) {
             ASSERT_TRUE(zfs::DeleteFileAt(root.Updater()));
         }
-        std::unique_ptr<HeldMutex> held;
-        if (row.held) held = std::make_unique<HeldMutex>(row.held);
+        // Held as the other program holds it.
+        const UniqueHandle held(row.held ? ::CreateMutexW(nullptr, FALSE, row.held) : nullptr);
         EXPECT_EQ(root.Run(row.args), 0);
         EXPECT_EQ(root.UpdaterStarts(), row.updater);
         EXPECT_EQ(root.LauncherStarts(CurrentFolder()), row.launcher);
@@ -316,12 +296,11 @@ TEST(ZorvanePatch, AsksOrTellsThroughItsBoxes) {
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         PatchRoot root(row.checkExit, row.updateMode, row.logLevel, row.language);
-        std::unique_ptr<HeldMutex> held;
-        if (row.held) held = std::make_unique<HeldMutex>(row.held);
+        UniqueHandle held(row.held ? ::CreateMutexW(nullptr, FALSE, row.held) : nullptr);
         const auto act = [&](Meanwhile what) {
             switch (what) {
                 case Meanwhile::Nothing: break;
-                case Meanwhile::ReleaseMutex: held->Release(); break;
+                case Meanwhile::ReleaseMutex: held.reset(); break;
                 case Meanwhile::RemoveUpdater: EXPECT_TRUE(zfs::DeleteFileAt(root.Updater())); break;
                 case Meanwhile::RemoveLanguage: EXPECT_TRUE(zfs::DeleteFileAt(root.LanguageFile())); break;
                 case Meanwhile::RemoveEtc:
