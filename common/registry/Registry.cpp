@@ -4,6 +4,18 @@
 
 #include "common/base/UniqueHandle.h"
 
+namespace {
+
+REGSAM ViewFlag(RegistryView view) {
+    switch (view) {
+        case RegistryView::Bits64: return KEY_WOW64_64KEY;
+        case RegistryView::Bits32: return KEY_WOW64_32KEY;
+        default: return 0;
+    }
+}
+
+}  // namespace
+
 std::wstring QuoteCommandPath(const std::wstring& command) {
     if (command.empty() || command[0] == L'"') return command;
     std::size_t end = command.size();
@@ -19,10 +31,14 @@ std::wstring QuoteCommandPath(const std::wstring& command) {
     return L"\"" + path + L"\"" + command.substr(end);
 }
 
-bool CRegistry::ReadValue(const std::wstring& keyPath, std::wstring& value, const std::wstring& valueName) {
+bool CRegistry::ReadValue(const std::wstring& keyPath, std::wstring& value, const std::wstring& valueName,
+                          RegistryView view) {
     value.clear();
     UniqueRegKey key;
-    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, KEY_READ, key.put()) != ERROR_SUCCESS) return false;
+    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, KEY_READ | ViewFlag(view), key.put()) !=
+        ERROR_SUCCESS) {
+        return false;
+    }
 
     // The value may change between asking for its size and reading it; a few rounds settle that.
     DWORD bytes = 0;

@@ -12,6 +12,14 @@ constexpr wchar_t kRunValueName[] = L"ZorvaneDDNSClient";
 // Largest value read, in bytes; anything larger is refused rather than trusted for an allocation.
 constexpr std::size_t kMaxRegistryValueBytes = 16u * 1024u * 1024u;
 
+// Which view of HKEY_LOCAL_MACHINE\SOFTWARE a read looks at. On 64-bit Windows a 32-bit program's values
+// live in the 32-bit view (Wow6432Node), which a 64-bit program sees only when it asks for it.
+enum class RegistryView {
+    Default,  // the program's own
+    Bits64,
+    Bits32,
+};
+
 // The command with its program path in double quotes when the path holds a blank, so Windows never runs a
 // shorter path. The path is everything before the first option (a blank followed by '/'); a command that
 // already starts with a quote is kept as it is.
@@ -24,7 +32,8 @@ public:
     // Reads a value of the key `keyPath` under HKEY_LOCAL_MACHINE whole, whatever its length (up to
     // kMaxRegistryValueBytes), as text up to its first zero unit. The key is opened for reading only, never
     // created. False with an empty `value` when the key or value is missing or cannot be read.
-    static bool ReadValue(const std::wstring& keyPath, std::wstring& value, const std::wstring& valueName);
+    static bool ReadValue(const std::wstring& keyPath, std::wstring& value, const std::wstring& valueName,
+                          RegistryView view = RegistryView::Default);
 
     // The autostart command; false with an empty text when there is none.
     static bool ReadRunValue(std::wstring& value);

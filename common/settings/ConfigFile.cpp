@@ -35,11 +35,10 @@ struct DefaultSetting {
 
 // The default document's keys, in its order; program_update_mode has no default.
 std::vector<DefaultSetting> DefaultSettings() {
-    const std::wstring service = L"http://" + DefaultServiceHost();
     return {
-        {kIpUrl, service + L"/getip.php"},
-        {kHostUrl, service + L"/gethost.php"},
-        {kUpdateUrl, service + L"/update.php"},
+        {kIpUrl, DefaultServiceUrl(L"/getip.php")},
+        {kHostUrl, DefaultServiceUrl(L"/gethost.php")},
+        {kUpdateUrl, DefaultServiceUrl(L"/update.php")},
         {kLanguage, L"korean"},
         {kNtService, kFalse},
         {kAutoStart, kTrue},

@@ -3,3 +3,5 @@
 #include <string>
 
 std::wstring DefaultServiceHost();
+// The plain HTTP URL of `path` (starting with '/') on the service's host.
+std::wstring DefaultServiceUrl(const std::wstring& path);

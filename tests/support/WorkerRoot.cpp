@@ -120,11 +120,13 @@ WorkerRoot::UsageBox WorkerRoot::CloseUsageBox(const std::wstring& program, cons
     return result;
 }
 
-std::vector<std::string> WorkerRoot::LogLines() const {
+std::vector<std::string> WorkerRoot::LogLines() const { return DayLogLines(m_dir / L"log"); }
+
+std::vector<std::string> DayLogLines(const std::wstring& logFolder) {
     std::vector<std::string> lines;
     std::string bytes;
     std::wstring error;
-    if (!zfs::ReadFileBytes(m_dir / (L"log\\" + CLogFile::GetInstance()->GetTodayFileName()), bytes, error)) {
+    if (!zfs::ReadFileBytes(logFolder + L"\\" + CLogFile::GetInstance()->GetTodayFileName(), bytes, error)) {
         return lines;
     }
     std::istringstream in(bytes);

@@ -54,6 +54,9 @@ private:
     TempDir m_dir;
 };
 
+// The day's log lines in `logFolder` without their time stamps; none when there is no file of the day.
+std::vector<std::string> DayLogLines(const std::wstring& logFolder);
+
 // The body of a host-list reply: <zorvane><result code="..."> with one host per entry.
 struct HostEntry {
     std::string name, ip, status;

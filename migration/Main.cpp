@@ -1,0 +1,5 @@
+#include "migration/ZorvaneMigrateApp.h"
+
+CZorvaneMigrateApp theApp;
+
+ZORVANE_WINMAIN()

@@ -1,0 +1,5 @@
+#include "selfupdate/ZorvanePatchApp.h"
+
+CZorvanePatchApp theApp;
+
+ZORVANE_WINMAIN()

@@ -1,0 +1,102 @@
+#include "selfupdate/ZorvanePatchApp.h"
+
+#include <windows.h>
+
+#include "common/app/AppStartup.h"
+#include "common/app/ProgramBox.h"
+#include "common/cmdline/CmdLineParser.h"
+#include "common/log/LogFile.h"
+#include "common/process/Process.h"
+#include "common/settings/ConfigFile.h"
+#include "common/worker/WorkerRun.h"
+
+namespace {
+
+constexpr wchar_t kMutexName[] = L"ZorvaneDDNSClinet-ZorvanePatch";
+// The information window and the configuration program: while either runs, the user is asked first.
+constexpr wchar_t kAboutMutexName[] = L"ZorvaneDDNSClinet-ZorvaneAbout";
+constexpr wchar_t kConfigMutexName[] = L"ZorvaneDDNSClinet-ZorvaneConf";
+
+constexpr wchar_t kUpdaterFolder[] = L"\\updater";
+constexpr wchar_t kUpdaterFile[] = L"Updater.exe";
+constexpr wchar_t kLauncherProgram[] = L"\\ZorvaneLaunch.exe";
+
+constexpr wchar_t kCheckParameters[] = L"-checkforupdates";
+constexpr wchar_t kHiddenParameters[] = L"-mode hidden";
+constexpr wchar_t kAskedParameters[] = L"";
+constexpr wchar_t kStopArguments[] = L"/stop";
+
+// The updater's check answers 1 when a newer version exists.
+constexpr int kNewerVersion = 1;
+
+}  // namespace
+
+BOOL CZorvanePatchApp::InitInstance() {
+    if (ClaimInstanceMutex(kMutexName)) return FALSE;  // another instance runs
+
+    const CAppStartup startup = CAppStartup::WithBoxes(nullptr);
+    if (!startup.LoadConfig() || !startup.LoadLanguage()) return FALSE;
+    m_root = startup.Root();
+    CLogFile::GetInstance()->SetFolder(m_root + L"\\log");
+    CLogFile::GetInstance()->SetLevel(CConfigFile::GetInstance()->GetLogLevel());
+    LoadProgramBoxCaptions();
+
+    const CCmdLineParser cmdLine(::GetCommandLineW());
+    const std::wstring mode = cmdLine.HasOption(L"mode") ? cmdLine.GetOptionValue(L"mode") : L"auto";
+    if (mode == L"manual") {
+        RunManualUpdate();
+    } else {
+        RunAutoUpdate();
+    }
+    return FALSE;
+}
+
+void CZorvanePatchApp::RunManualUpdate() {
+    LogInfo(L"check_program");
+    if (!CheckForNewerVersion()) {
+        LogInfo(L"not_exist_new_program");
+        ShowLanguageBox(nullptr, L"information", L"update", MB_OK | MB_ICONINFORMATION);
+        return;
+    }
+    LogInfo(L"exist_new_program");
+    if (ShowLanguageBox(nullptr, L"question", L"update", MB_YESNO | MB_ICONQUESTION) != IDYES) {
+        LogInfo(L"cancel_update_program");
+        return;
+    }
+    LogInfo(L"update_program");
+    StartUpdate(kAskedParameters);
+}
+
+void CZorvanePatchApp::RunAutoUpdate() {
+    LogInfo(L"check_program");
+    if (!CheckForNewerVersion()) {
+        LogInfo(L"not_exist_new_program");
+        return;
+    }
+    LogInfo(L"exist_new_program");
+    if (AskCondition() &&
+        ShowLanguageBox(nullptr, L"question", L"update", MB_YESNO | MB_ICONQUESTION) != IDYES) {
+        LogInfo(L"cancel_update_program");
+        return;
+    }
+    LogInfo(L"update_program");
+    // Asked again: a program may have started or ended while the question was open.
+    StartUpdate(AskCondition() ? kAskedParameters : kHiddenParameters);
+}
+
+bool CZorvanePatchApp::CheckForNewerVersion() const {
+    // A check that cannot run (-1) counts as no newer version.
+    return ShellRunProgram(m_root + kUpdaterFolder, kUpdaterFile, kCheckParameters, SW_HIDE, false) == kNewerVersion;
+}
+
+bool CZorvanePatchApp::AskCondition() const {
+    return CConfigFile::GetInstance()->GetProgramUpdateMode() == L"alert" || ProbeInstanceMutex(kAboutMutexName) ||
+           ProbeInstanceMutex(kConfigMutexName);
+}
+
+void CZorvanePatchApp::StartUpdate(const std::wstring& parameters) const {
+    if (ShellRunProgram(m_root + kUpdaterFolder, kUpdaterFile, parameters, SW_SHOW, true) == kRunFailed) {
+        return;  // with nothing to install, stopping the suite would leave nothing to restart it
+    }
+    RunProgramWithArgs(m_root + kLauncherProgram, kStopArguments, SW_SHOW, true);
+}
