@@ -27,6 +27,7 @@ bool CAppStartup::LoadLanguage() const {
 }
 
 bool CAppStartup::Failed(const std::wstring& file) const {
-    if (m_boxes) ShowErrorBox(m_owner, CantOpenFileText(file));
+    m_failure = CantOpenFileText(file);
+    if (m_boxes) ShowErrorBox(m_owner, m_failure);
     return false;
 }

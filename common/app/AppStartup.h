@@ -41,6 +41,8 @@ public:
     // CLangTable::Load of the language that the loaded settings name; on failure the box with
     // "<language>.xml".
     bool LoadLanguage() const;
+    // The fixed text of the last load that failed (empty while none did), for a caller that shows it itself.
+    const std::wstring& FailureText() const { return m_failure; }
 
 private:
     CAppStartup(std::wstring root, bool boxes, HWND owner)
@@ -50,4 +52,5 @@ private:
     std::wstring m_root;
     bool m_boxes;
     HWND m_owner;
+    mutable std::wstring m_failure;
 };

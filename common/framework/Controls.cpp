@@ -2,6 +2,9 @@
 
 #include <vector>
 
+#include "common/base/UniqueHandle.h"
+#include "common/framework/WinApp.h"
+
 std::wstring CComboBox::GetLBText(int index) const {
     const LRESULT length = SendMessage(CB_GETLBTEXTLEN, static_cast<WPARAM>(index));
     if (length <= 0) return {};
@@ -24,6 +27,12 @@ bool CImageList::Create(int cx, int cy, UINT flags, int initial, int grow) {
     DeleteImageList();
     m_list = ImageList_Create(cx, cy, flags, initial, grow);
     return m_list != nullptr;
+}
+
+int CImageList::AddMasked(UINT bitmapId, COLORREF mask) const {
+    const UniqueGdiObject bitmap(::LoadBitmapW(AfxGetResourceHandle(), MAKEINTRESOURCEW(bitmapId)));
+    if (!m_list || !bitmap) return -1;
+    return Add(static_cast<HBITMAP>(bitmap.get()), mask);  // the list keeps its own copy
 }
 
 void CImageList::DeleteImageList() {

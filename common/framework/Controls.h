@@ -35,6 +35,11 @@ public:
     int AddString(const std::wstring& text) const {
         return static_cast<int>(SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())));
     }
+    // At this position whatever the combo's sort style (-1: at the end); the item's index, or CB_ERR.
+    int InsertString(int index, const std::wstring& text) const {
+        return static_cast<int>(
+            SendMessage(CB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.c_str())));
+    }
     void ResetContent() const { SendMessage(CB_RESETCONTENT); }
     int GetCount() const { return static_cast<int>(SendMessage(CB_GETCOUNT)); }
     int GetCurSel() const { return static_cast<int>(SendMessage(CB_GETCURSEL)); }
@@ -83,6 +88,8 @@ public:
     bool Create(int cx, int cy, UINT flags, int initial, int grow);
     // Adds a bitmap with the colour that stands for transparent; the index of the first image, or -1.
     int Add(HBITMAP bitmap, COLORREF mask) const { return ImageList_AddMasked(m_list, bitmap, mask); }
+    // The same with a bitmap resource of the program, loaded for the call; -1 when it is missing.
+    int AddMasked(UINT bitmapId, COLORREF mask) const;
     int GetImageCount() const { return m_list ? ImageList_GetImageCount(m_list) : 0; }
     HIMAGELIST GetSafeHandle() const { return m_list; }
     void DeleteImageList();

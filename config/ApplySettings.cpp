@@ -1,0 +1,69 @@
+// Applying the settings: the one place where ZorvaneConf turns its settings into effects outside its own files
+// (the service, the autostart value, the tray program, the saved account) and saves the documents the pages
+// edit. It runs in full, in this order, on every change that a page reports.
+#include <windows.h>
+
+#include <string>
+
+#include "common/datafiles/UpdateListFile.h"
+#include "common/datafiles/UpdateMethodFile.h"
+#include "common/datafiles/UserFile.h"
+#include "common/process/Process.h"
+#include "common/service/ServiceAndAutostart.h"
+#include "common/settings/ConfigFile.h"
+#include "common/sharedmem/SharedUserMemory.h"
+#include "config/ZorvaneConfDlg.h"
+
+namespace {
+
+constexpr wchar_t kTrayProgram[] = L"\\bin\\ZorvaneTray.exe";
+constexpr wchar_t kTrayCaption[] = L"ZorvaneTray";
+constexpr wchar_t kLauncherProgram[] = L"\\ZorvaneLaunch.exe";
+
+// Starts the tray program, whose own second start only shows its icon again, or closes the running one by
+// the caption of its hidden main window.
+void ApplyTray(const std::wstring& root, bool show) {
+    if (show) {
+        RunProgram(root + kTrayProgram, SW_SHOW, true);
+    } else if (HWND tray = ::FindWindowW(nullptr, kTrayCaption)) {
+        ::SendMessageW(tray, WM_CLOSE, 0, 0);
+    }
+}
+
+// The account user.xml keeps: the signed-in one from the shared block, or, when nobody is signed in (no block,
+// or an empty ID), the one it holds already, so that an apply after a sign-out never erases it. Each field only
+// while its save setting is on.
+void CopySavedAccount(CSharedUserMemory& shared, bool saveId, bool savePassword) {
+    CUserFile* user = CUserFile::GetInstance();
+    std::wstring id = user->GetId();
+    std::wstring password = user->GetPassword();
+    if (shared.Open() && !shared.GetId().empty()) {
+        id = shared.GetId();
+        password = shared.GetPassword();
+    }
+    user->SetId(saveId ? id : std::wstring());
+    user->SetPassword(savePassword ? password : std::wstring());
+}
+
+}  // namespace
+
+void CZorvaneConfDlg::ApplySettings() {
+    CConfigFile* config = CConfigFile::GetInstance();
+    const std::wstring root = GetInstallRoot();
+
+    // The service installer (waited for) or uninstaller, then the autostart value by the two settings.
+    ApplyServiceAndAutostart(root, config->GetNtService(), config->GetAutoStart(), UninstallRun::ShownNoWait);
+    ApplyTray(root, config->GetShowSystemTray());
+    CSharedUserMemory shared;
+    CopySavedAccount(shared, config->GetSaveId(), config->GetSavePassword());
+    config->SetSelectedMenu(m_tab.GetCurSel());
+
+    CUserFile::GetInstance()->Save();
+    config->Save();
+    CUpdateListFile::GetInstance()->Save();
+    CUpdateMethodFile::GetInstance()->Save();
+    m_busy = false;
+
+    if (m_restart) RunProgramWithArgs(root + kLauncherProgram, L"/restart:normal", SW_SHOW, true);
+    shared.Close();
+}

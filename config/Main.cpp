@@ -1,0 +1,5 @@
+#include "config/ZorvaneConfApp.h"
+
+CZorvaneConfApp theApp;
+
+ZORVANE_WINMAIN()

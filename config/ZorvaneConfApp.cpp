@@ -1,0 +1,34 @@
+#include "config/ZorvaneConfApp.h"
+
+#include <commctrl.h>
+
+#include "common/process/Process.h"
+#include "config/ZorvaneConfDlg.h"
+
+namespace {
+
+constexpr wchar_t kMutexName[] = L"ZorvaneDDNSClinet-ZorvaneConf";
+
+}  // namespace
+
+BOOL CZorvaneConfApp::InitInstance() {
+    if (ClaimInstanceMutex(kMutexName)) {
+        // Nothing happens when the first instance has not shown its window yet.
+        CMainDialog::ReachFirstInstance(g_hSharedMainWnd, SecondStart::BringToFront);
+        return FALSE;
+    }
+
+    INITCOMMONCONTROLSEX controls{};
+    controls.dwSize = sizeof(controls);
+    // The eight classes of list view to animation, and the IP address control of the IP page.
+    controls.dwICC = 0xFF | ICC_INTERNET_CLASSES;
+    ::InitCommonControlsEx(&controls);
+    SetRegistryKey(L"Zorvane");
+
+    // Nothing is saved at the end: every change was saved when it was made.
+    CZorvaneConfDlg dialog;
+    m_pMainWnd = &dialog;
+    dialog.DoModal();
+    m_pMainWnd = nullptr;
+    return FALSE;
+}

@@ -1,0 +1,91 @@
+#pragma once
+// CZorvaneWaitDlg: the modal wait dialog with an endlessly running progress bar that a page shows while one of
+// its worker programs runs (the host-list refresh, the address update).
+//
+//   m_waitDlg.SetTitle(title);
+//   m_waitDlg.SetMessage(message);
+//   if (m_waitDlg.DoModal([root, args](const TaskStop& stop) { return RunProgramWithArgsUntil(...); },
+//                         [this](int exitCode) { ...; m_waitDlg.EndWait(); ShowReport(exitCode); }) == IDCANCEL) {
+//       KillProcessesByName(L"ZorvaneHosts");
+//   }
+//
+// Each DoModal is one run: its state is reset before anything starts. The work and the animation are worker
+// tasks of the dialog (common/framework/WorkerTasks.h), started once the dialog exists; they hold copies only
+// and reach the dialog by posting to it. The work's result is handed to the page's handler on the dialog's
+// thread, while the dialog is still up, also when the work ended before the dialog had shown; the handler ends
+// the wait with EndWait, and the wait ends at the latest when the handler returns. Cancel (the button, Escape,
+// the close box) ends the wait at once and stops the run: its result is dropped, so a cancelled run never
+// reports, never closes a later run's dialog and leaves nothing behind that a later run would see.
+// Unlike the dialog it is modelled on, EndWait belongs to the dialog's thread: a worker never calls it.
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "common/framework/Controls.h"
+#include "common/framework/Dialog.h"
+#include "common/framework/WorkerTasks.h"
+
+class CZorvaneWaitDlg : public CDialog {
+public:
+    // The work of one run, on a thread of its own with copies of its inputs; its result (a program's exit code).
+    using Work = std::function<int(const TaskStop& stop)>;
+    // What the page does with the result, on the dialog's thread.
+    using WorkDone = std::function<void(int result)>;
+    // The result handed on when the work's thread cannot be started.
+    static constexpr int kWorkNotStarted = -1;
+    // How long an ending wait gives the animation to stop.
+    static constexpr DWORD kAnimationStopWaitMs = 6000;
+
+    // No parent: DoModal makes the application's main window the owner.
+    CZorvaneWaitDlg();
+    ~CZorvaneWaitDlg() override;
+
+    // The caption and the message of the next run.
+    void SetTitle(const std::wstring& title) { m_title = title; }
+    void SetMessage(const std::wstring& message) { m_message = message; }
+
+    // Shows the dialog while `work` runs and hands its result to `done`. Returns IDCANCEL whether the user
+    // cancelled or the work ended, or -1 when the dialog could not be created (nothing then runs).
+    INT_PTR DoModal(Work work, WorkDone done);
+    // Ends the wait of the run whose result is being handled: the animation stops (waited for at most
+    // kAnimationStopWaitMs), the dialog hides and closes. False, doing nothing, when no wait is up (the user
+    // cancelled, the wait already ended, no run) or when called from another thread.
+    bool EndWait();
+    // True while a run waits: from the dialog's start until its end or Cancel.
+    bool IsWaiting() const { return m_running; }
+    // True when the user cancelled the last run.
+    bool Cancelled() const { return m_stopped; }
+
+    BOOL OnInitDialog() override;
+    void DoDataExchange(CDataExchange* dx) override;
+
+protected:
+    void DeclareMessageMap(MessageMap& map) override;
+
+private:
+    struct Animation;
+
+    void InitControls();
+    void StartAnimation();
+    void StopAnimation();
+    void StartWork();
+    void OnWorkEnded(int result);
+    void OnBnClickedCancel();
+    LRESULT OnProgressStep(WPARAM, LPARAM);
+    LRESULT OnWorkNotStarted(WPARAM, LPARAM);
+
+    bool m_running = false;
+    bool m_stopped = false;
+    std::wstring m_title;
+    std::wstring m_message;
+    Work m_work;
+    WorkDone m_done;
+    TaskTicket m_animationTicket = 0;
+    std::shared_ptr<Animation> m_animation;
+
+    CProgressCtrl m_progress;
+    CButton m_cancelButton;
+    CStatic m_messageText;
+    // Last, so that it goes first: the bodies are stopped before anything they were started for.
+    CWorkerTasks m_tasks{*this};
+};

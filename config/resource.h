@@ -1,0 +1,49 @@
+#pragma once
+// Resource ids of ZorvaneConf.
+
+#define IDR_MAINFRAME 128
+
+// The main window.
+#define IDD_ZORVANECONF_DIALOG 102
+#define IDC_TAB_MAIN 1000
+#define IDC_BUTTON_LOGOUT 1010
+#define IDC_BUTTON_HELP 1030
+
+// The tab icons, 24 x 24 with magenta for transparent.
+#define IDB_HOST_CONFIG 132
+#define IDB_IP_CONFIG 135
+#define IDB_PROGRAM_CONFIG 137
+#define IDB_LOG_VIEW 141
+
+// The pages; each page window carries its resource id as its control id.
+#define IDD_HOST_CONFIG 129
+#define IDD_IP_CONFIG 130
+#define IDD_PROGRAM_CONFIG 131
+#define IDD_LOG_VIEW 142
+
+// The wait dialog.
+#define IDD_WAIT 138
+#define IDC_PROGRESS_WAIT 1027
+#define IDC_STATIC_WAIT_MESSAGE 1028
+
+// The log page.
+#define IDC_EDIT_LOG 1029
+
+// The program settings page.
+#define IDC_GROUP_PROGRAM_START 1002
+#define IDC_GROUP_SYSTEM_TRAY 1003
+#define IDC_GROUP_LOGIN 1004
+#define IDC_CHECK_AUTO_START 1005
+#define IDC_CHECK_NT_SERVICE 1006
+#define IDC_CHECK_SHOW_SYSTEM_TRAY 1007
+#define IDC_CHECK_AUTO_LOGIN 1008
+#define IDC_CHECK_SHOW_DDNS_CONFIG 1009
+#define IDC_CHECK_SAVE_PASSWORD 1013
+#define IDC_CHECK_SAVE_ID 1014
+#define IDC_GROUP_IP_UPDATE 1015
+#define IDC_GROUP_PROGRAM_UPDATE 1016
+#define IDC_COMBO_IP_UPDATE_PERIOD 1017
+#define IDC_CHECK_AUTO_PROGRAM_UPDATE 1018
+#define IDC_STATIC_IP_UPDATE_PERIOD 1019
+#define IDC_RADIO_HIDDEN_PROGRAM_UPDATE 1026
+#define IDC_RADIO_ALERT_PROGRAM_UPDATE 1027
