@@ -18,6 +18,7 @@ namespace {
 
 constexpr wchar_t kTrayProgram[] = L"\\bin\\ZorvaneTray.exe";
 constexpr wchar_t kTrayCaption[] = L"ZorvaneTray";
+constexpr UINT kTrayCloseWaitMs = 5000;
 constexpr wchar_t kLauncherProgram[] = L"\\ZorvaneLaunch.exe";
 
 // Starts the tray program, whose own second start only shows its icon again, or closes the running one by
@@ -26,7 +27,9 @@ void ApplyTray(const std::wstring& root, bool show) {
     if (show) {
         RunProgram(root + kTrayProgram, SW_SHOW, true);
     } else if (HWND tray = ::FindWindowW(nullptr, kTrayCaption)) {
-        ::SendMessageW(tray, WM_CLOSE, 0, 0);
+        // A window of that caption that hangs must not hang this program with it.
+        DWORD_PTR result = 0;
+        ::SendMessageTimeoutW(tray, WM_CLOSE, 0, 0, SMTO_ABORTIFHUNG, kTrayCloseWaitMs, &result);
     }
 }
 
@@ -35,9 +38,12 @@ void ApplyTray(const std::wstring& root, bool show) {
 // while its save setting is on.
 void CopySavedAccount(CSharedUserMemory& shared, bool saveId, bool savePassword) {
     CUserFile* user = CUserFile::GetInstance();
+    const bool signedIn = shared.Open() && !shared.GetId().empty();
+    // The one it holds is the file's as it stands now: the sign-in may have written it since the start.
+    if (!signedIn && !user->GetPath().empty()) user->Load(user->GetPath());
     std::wstring id = user->GetId();
     std::wstring password = user->GetPassword();
-    if (shared.Open() && !shared.GetId().empty()) {
+    if (signedIn) {
         id = shared.GetId();
         password = shared.GetPassword();
     }

@@ -142,10 +142,12 @@ void CZorvaneConfDlg::InitControls() {
     m_waitCursor = ::LoadCursorW(nullptr, IDC_WAIT);
     MoveWindow(0, 0, kStartWidth, kStartHeight);
 
-    // A value the tab control refuses leaves its selection as it is and shows the log page.
+    // A value that names no tab leaves the selection as it is and shows the log page. The tab control itself
+    // would take -1 and select no tab at all, which the next apply would store.
     const int selected = CConfigFile::GetInstance()->GetSelectedMenu();
-    m_tab.SetCurSel(selected);
-    ShowPage(selected >= 0 && selected < kPageCount ? selected : kLogPage);
+    const bool known = selected >= 0 && selected < kPageCount;
+    if (known) m_tab.SetCurSel(selected);
+    ShowPage(known ? selected : kLogPage);
 }
 
 void CZorvaneConfDlg::ShowPage(int index) {

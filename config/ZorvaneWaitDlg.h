@@ -16,7 +16,7 @@
 // the wait with EndWait, and the wait ends at the latest when the handler returns. Cancel (the button, Escape,
 // the close box) ends the wait at once and stops the run: its result is dropped, so a cancelled run never
 // reports, never closes a later run's dialog and leaves nothing behind that a later run would see.
-// Unlike the dialog it is modelled on, EndWait belongs to the dialog's thread: a worker never calls it.
+// EndWait belongs to the dialog's thread: a worker never calls it.
 #include <functional>
 #include <memory>
 #include <string>

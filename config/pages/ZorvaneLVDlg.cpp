@@ -23,9 +23,13 @@ const LayoutRow kLayout[] = {
 
 // What the page shows of the last bytes of a file `length` bytes long: the partial first line is dropped
 // when the bytes were cut from a longer file (a text without a line feed stays whole), then white space at
-// both ends. A cut inside a multi-byte character only spoils that first line.
+// both ends. A cut inside a multi-byte character only spoils that first line. A NUL (zero bytes left by a
+// write that never finished) shows as U+FFFD, since the edit would end its text there and hide the newest lines.
 std::wstring LogViewText(const std::string& tail, uint64_t length) {
     std::wstring text = Utf8ToWide(tail);
+    for (wchar_t& c : text) {
+        if (c == L'\0') c = 0xFFFD;
+    }
     if (length > kLogViewBytes) {
         const size_t lineFeed = text.find(L'\n');
         if (lineFeed != std::wstring::npos) text.erase(0, lineFeed);
