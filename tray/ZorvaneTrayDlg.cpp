@@ -29,6 +29,7 @@ void CZorvaneTrayDlg::DeclareMessageMap(MessageMap& map) {
     map.OnMessage(UWM_TRAY_CALLBACK, &CZorvaneTrayDlg::OnTrayCallback);
     map.OnMessage(UWM_SECOND_INSTANCE, &CZorvaneTrayDlg::OnSecondInstance);
     map.OnMessage(WM_DESTROY, &CZorvaneTrayDlg::OnDestroy);
+    map.OnMessage(WM_CLOSE, &CZorvaneTrayDlg::OnClose);
     map.OnCommand(0, ID_MENU_EXIT, &CZorvaneTrayDlg::OnMenuExit);
     map.OnCommand(0, ID_MENU_DDNS_CONFIG, &CZorvaneTrayDlg::OnMenuDdnsConfig);
     map.OnCommand(0, ID_MENU_PREFS, &CZorvaneTrayDlg::OnMenuPrefs);
@@ -110,5 +111,5 @@ void CZorvaneTrayDlg::StartCommand(int (*body)(const TrayPaths&)) {
 void CZorvaneTrayDlg::OnMenuExit() {
     if (ShowLanguageBox(m_hWnd, L"question", L"exit", kExitQuestion) != IDYES) return;
     StopLauncher(TrayPaths{GetModuleFolder(), GetInstallRoot()});
-    OnOK();
+    EndDialog(IDOK);
 }

@@ -38,6 +38,10 @@ public:
     CZorvaneTrayDlg();
 
     BOOL OnInitDialog() override;
+    // Enter and Escape reach a hidden dialog too (it is the foreground window after a popup): they end
+    // nothing. The dialog ends only by Exit answered Yes, WM_CLOSE or a failed start-up.
+    void OnOK() override {}
+    void OnCancel() override {}
 
     // A user is signed in while the agent's mutex exists; asked anew at every use.
     static bool IsSignedIn();
@@ -67,6 +71,7 @@ private:
     LRESULT OnTrayCallback(WPARAM id, LPARAM mouseMessage);
     LRESULT OnSecondInstance(WPARAM, LPARAM);
     void OnDestroy();
+    void OnClose() { EndDialog(IDCANCEL); }
     void OnMenuDdnsConfig() { StartCommand(&RunConfThread); }
     void OnMenuProgramInformation() { StartCommand(&RunAboutThread); }
     void OnMenuProgramUpdate() { StartCommand(&RunPatchThread); }

@@ -33,7 +33,7 @@ bool CMainDialog::OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* resu
 void CMainDialog::EndAtStartUp(const std::function<void()>& tellUser) {
     m_endedAtStartUp = true;
     if (tellUser) tellUser();
-    OnCancel();
+    EndDialog(IDCANCEL);  // not OnCancel: a derived dialog may make that do nothing
 }
 
 bool CMainDialog::ReachFirstInstance(HWND firstWindow, SecondStart how) {

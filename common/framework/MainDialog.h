@@ -41,8 +41,9 @@ protected:
     // Asked whenever the window is about to show: while it says false the window stays hidden, whatever
     // asks it to show (the dialog's visible style, ShowWindow, a second start). Always true here.
     virtual bool MayShow() const { return true; }
-    // Ends the dialog from OnInitDialog after a failed start-up: it never shows. `tellUser` (a box) runs
-    // after the dialog is marked, so nothing that arrives while the box is up (a second start) shows it.
+    // Ends the dialog with IDCANCEL from OnInitDialog after a failed start-up: it never shows. `tellUser` (a
+    // box) runs after the dialog is marked, so nothing that arrives while the box is up (a second start)
+    // shows it.
     void EndAtStartUp(const std::function<void()>& tellUser = nullptr);
 
     // WM_PAINT: the icon centred on the erased background while minimised, else the default painting.

@@ -76,6 +76,15 @@ HWND WaitForPopup(DWORD processId) {
     return popup;
 }
 
+// Opens the icon's popup as a right click does and closes it with Escape; false when it did not show or go.
+bool OpenAndEscapePopup(HWND dialog, DWORD processId) {
+    ::PostMessageW(dialog, UWM_TRAY_CALLBACK, kIconId, WM_RBUTTONUP);
+    const HWND popup = WaitForPopup(processId);
+    if (!popup) return false;
+    ::PostMessageW(popup, WM_KEYDOWN, VK_ESCAPE, 0);
+    return ztest::WaitFor([&] { return !::IsWindowVisible(popup); }, 5000);
+}
+
 std::wstring ScreenshotPath(const std::wstring& name) {
     const std::wstring folder = ztest::BinaryDir() + L"\\screenshots";
     ::CreateDirectoryW(folder.c_str(), nullptr);
@@ -129,6 +138,15 @@ TEST_F(TrayTest, IconStaysInTheNotificationAreaWhileTheDialogNeverShows) {
          true},
         {"the shell's restart adds it again", [] { ztest::BroadcastTaskbarCreated(); }, true},
         {"a restart announced while the shell holds the icon keeps it", [] { ztest::BroadcastTaskbarCreated(); },
+         false},
+        {"Escape and Enter after a popup end nothing",
+         [&] {
+             EXPECT_TRUE(OpenAndEscapePopup(dialog, id));
+             ztest::WindowDriver(dialog).Key(VK_ESCAPE);
+             ztest::WindowDriver(dialog).Key(VK_RETURN);
+             // Messages are handled in order: a popup after the keys shows that the dialog still runs.
+             EXPECT_TRUE(OpenAndEscapePopup(dialog, id)) << "the dialog ended";
+         },
          false},
         {"a work-area change keeps the icon", [&] { ztest::SendWorkAreaChange(id); }, false},
         {"after a work-area change, a restart still adds it again", [] { ztest::BroadcastTaskbarCreated(); }, true},
