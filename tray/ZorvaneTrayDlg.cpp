@@ -109,7 +109,11 @@ void CZorvaneTrayDlg::StartCommand(int (*body)(const TrayPaths&)) {
 }
 
 void CZorvaneTrayDlg::OnMenuExit() {
-    if (ShowLanguageBox(m_hWnd, L"question", L"exit", kExitQuestion) != IDYES) return;
+    if (m_askingExit) return;  // asked once at a time
+    m_askingExit = true;
+    const int answer = ShowLanguageBox(m_hWnd, L"question", L"exit", kExitQuestion);
+    m_askingExit = false;
+    if (answer != IDYES) return;
     StopLauncher(TrayPaths{GetModuleFolder(), GetInstallRoot()});
     EndDialog(IDOK);
 }

@@ -85,4 +85,5 @@ private:
     CCmdLineParser m_cmdLine;
     std::unique_ptr<CMultiLangSystemTray> m_tray;
     CWorkerTasks m_tasks{*this, CWorkerTasks::OwnerGone::LeaveRunning};
+    bool m_askingExit = false;  // the exit question shows; the popup still opens meanwhile
 };
