@@ -228,6 +228,6 @@ void CZorvaneConfDlg::OnGetMinMaxInfo(MINMAXINFO* info) {
 }
 
 void CZorvaneConfDlg::OnBnClickedHelp() {
-    const std::wstring url = L"http://" + DefaultServiceHost() + kHelpPath;
+    const std::wstring url = DefaultServiceUrl(kHelpPath);
     ::ShellExecuteW(nullptr, L"open", url.c_str(), nullptr, nullptr, kHelpShow);
 }

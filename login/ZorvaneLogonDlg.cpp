@@ -238,7 +238,7 @@ void CZorvaneLogonDlg::OnSize(UINT type, int cx, int cy) {
 }
 
 void CZorvaneLogonDlg::OnBnClickedShowPassword() {
-    const std::wstring url = L"http://" + DefaultServiceHost() + kPasswordPagePath;
+    const std::wstring url = DefaultServiceUrl(kPasswordPagePath);
     ::ShellExecuteW(m_hWnd, L"open", url.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 

@@ -53,8 +53,7 @@ int CZorvaneTrayDlg::RunPatchThread(const TrayPaths& paths) {
 }
 
 int CZorvaneTrayDlg::OpenHomePageThread(const TrayPaths&) {
-    const std::wstring homePage = L"http://" + DefaultServiceHost() + L"/";
-    return OpenWithShell(homePage.c_str(), nullptr);
+    return OpenWithShell(DefaultServiceUrl(L"/").c_str(), nullptr);
 }
 
 int CZorvaneTrayDlg::LogoutThread(const TrayPaths& paths) {
