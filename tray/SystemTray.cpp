@@ -8,10 +8,11 @@ namespace {
 
 constexpr UINT kIconFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
 
-// Copies at most what the field holds, always terminated.
+// Copies at most what the field holds, always terminated, and never half a surrogate pair.
 template <size_t N>
 void CopyCut(wchar_t (&field)[N], const std::wstring& text) {
-    const size_t length = std::min(text.size(), N - 1);
+    size_t length = std::min(text.size(), N - 1);
+    if (length < text.size() && length > 0 && IS_HIGH_SURROGATE(text[length - 1])) --length;
     std::copy_n(text.c_str(), length, field);
     field[length] = L'\0';
 }
@@ -81,9 +82,10 @@ bool CSystemTray::ShowTrayIcon() {
 
 bool CSystemTray::HideTrayIcon() {
     if (!m_enabled) return false;
+    if (!m_removed && !Notify(NIM_DELETE, 0)) return false;  // still wanted: a re-add may bring it back
+    m_removed = true;
     m_hidden = true;
-    if (!m_removed && Notify(NIM_DELETE, 0)) m_removed = true;
-    return m_removed;
+    return true;
 }
 
 void CSystemTray::SetDefaultMenuItem(UINT item, bool byPosition) { m_defaultItem = MenuDefaultItem{item, byPosition}; }

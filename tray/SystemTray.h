@@ -34,9 +34,6 @@ public:
     // The shell call that adds, modifies and deletes the icon (Shell_NotifyIconW unless replaced).
     using NotifyFunction = std::function<BOOL(DWORD message, NOTIFYICONDATAW* data)>;
 
-    // The longest tooltip the record holds; a longer one is cut to it.
-    static constexpr size_t kMaxTipLength = sizeof(NOTIFYICONDATAW::szTip) / sizeof(wchar_t) - 1;
-
     CSystemTray();
     // Removes the icon when the shell holds it, and destroys the object's window.
     ~CSystemTray() override;
@@ -45,7 +42,8 @@ public:
     void SetNotifyFunction(NotifyFunction notify) { m_notify = std::move(notify); }
 
     // Creates the object's window and adds the icon. The icon's messages go to `parent`'s window when it has
-    // one, else to the object's own (then to OnIconNotify). The balloon shows once, with the first add only.
+    // one, else to the object's own (then to OnIconNotify). The texts are cut to what the record holds (the
+    // tip to 127 characters), never inside a surrogate pair. The balloon shows once, with the first add only.
     // False when the window cannot be created or the shell refused the icon (it is added again at the next
     // shell restart or work-area change unless hidden).
     bool CreateIcon(CWnd* parent, const std::wstring& tip, HICON icon, UINT id, bool hidden = false,
@@ -53,7 +51,8 @@ public:
                     DWORD balloonFlags = NIIF_NONE, UINT balloonSeconds = 10);
     // Adds the icon again (after removing it when the shell holds it); true when the shell holds it now.
     bool ShowTrayIcon();
-    // Removes the icon and keeps it hidden until ShowTrayIcon; true when the shell no longer holds it.
+    // Removes the icon and keeps it hidden until ShowTrayIcon; true when the shell no longer holds it. When
+    // the shell refuses the removal, the icon stays wanted and false is given.
     bool HideTrayIcon();
 
     // The popup's default item (drawn bold) and the double click's command.

@@ -99,6 +99,8 @@ TEST_F(SystemTrayTest, ShellCallsKeepTheIconWhereItIsWanted) {
          "add(MIT) delete()"},
         {"a second start: removed and added again", {}, {Step::Create, Step::Hide, Step::Show, Step::Destroy},
          "add(MIT) delete() add(MIT) delete()"},
+        {"a removal the shell refuses leaves it wanted: a restart adds it", {true, false},
+         {Step::Create, Step::Hide, Step::ShellRestart, Step::Destroy}, "add(MIT) delete() add(MIT) delete()"},
         {"hidden: neither a restart nor a work-area change adds it", {},
          {Step::Create, Step::Hide, Step::ShellRestart, Step::WorkArea, Step::Destroy}, "add(MIT) delete()"},
         {"created hidden, then shown: a restart adds it shown", {},
@@ -139,17 +141,21 @@ TEST_F(SystemTrayTest, ShellCallsKeepTheIconWhereItIsWanted) {
 }
 
 TEST_F(SystemTrayTest, TooltipIsCutToWhatTheRecordHolds) {
+    const std::wstring pair = L"\xD83D\xDE00";  // one character in two units
     const struct {
-        size_t length;
-        size_t shown;
-    } rows[] = {{0, 0}, {127, 127}, {128, 127}, {200, 127}};
-    for (const auto& row : rows) {
+        const char* name;
         std::wstring tip;
-        for (size_t i = 0; i < row.length; ++i) tip += static_cast<wchar_t>(L'a' + i % 26);
+        std::wstring shown;
+    } rows[] = {
+        {"empty", L"", L""},
+        {"200 characters: the first 127", std::wstring(200, L'a'), std::wstring(127, L'a')},
+        {"a pair across the cut is left out whole", std::wstring(126, L'a') + pair, std::wstring(126, L'a')},
+    };
+    for (const auto& row : rows) {
         RecordingShell shell;
-        auto tray = MakeTray(shell, tip);
+        auto tray = MakeTray(shell, row.tip);
         ASSERT_FALSE(shell.calls.empty());
-        EXPECT_EQ(U(shell.calls[0].data.szTip), U(tip.substr(0, row.shown))) << row.length << " characters";
+        EXPECT_EQ(std::wstring(shell.calls[0].data.szTip), row.shown) << row.name;
     }
 }
 
