@@ -19,9 +19,9 @@ constexpr UINT kBalloonSeconds = 10;
 
 CZorvaneTrayDlg::CZorvaneTrayDlg() : CMainDialog(IDD_ZORVANETRAY_DIALOG, g_hSharedMainWnd, IDR_MAINFRAME) {}
 
-TrayMenuChoice CZorvaneTrayDlg::MenuFor(bool signedIn) {
-    return signedIn ? TrayMenuChoice{IDR_MENU_SIGNED_IN, ID_MENU_DDNS_CONFIG}
-                    : TrayMenuChoice{IDR_MENU_SIGNED_OUT, ID_MENU_LOGIN};
+void CZorvaneTrayDlg::PreparePopup(CSystemTray& tray, bool signedIn) {
+    tray.SetMenuResource(signedIn ? IDR_MENU_SIGNED_IN : IDR_MENU_SIGNED_OUT);
+    tray.SetDefaultMenuItem(signedIn ? ID_MENU_DDNS_CONFIG : ID_MENU_LOGIN, false);
 }
 
 void CZorvaneTrayDlg::DeclareMessageMap(MessageMap& map) {
@@ -92,12 +92,9 @@ LRESULT CZorvaneTrayDlg::OnTrayCallback(WPARAM id, LPARAM mouseMessage) {
             // Not handed on: the icon class would post its default command as well.
             StartCommand(IsSignedIn() ? &RunConfThread : &LoginThread);
             return 1;
-        case WM_RBUTTONUP: {
-            const TrayMenuChoice menu = MenuFor(IsSignedIn());
-            m_tray->SetMenuResource(menu.menuId);
-            m_tray->SetDefaultMenuItem(menu.defaultCommand, false);
+        case WM_RBUTTONUP:
+            PreparePopup(*m_tray, IsSignedIn());
             return m_tray->OnIconNotify(id, mouseMessage);
-        }
         default:
             return m_tray->OnIconNotify(id, mouseMessage);
     }

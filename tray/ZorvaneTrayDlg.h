@@ -27,12 +27,6 @@ struct TrayPaths {
     std::wstring root;    // the installation root (the launcher, bin\ZorvaneLogon.exe)
 };
 
-// The menu a right click opens and its default item, by the signed-in state.
-struct TrayMenuChoice {
-    UINT menuId;
-    UINT defaultCommand;
-};
-
 class CZorvaneTrayDlg : public CMainDialog {
 public:
     CZorvaneTrayDlg();
@@ -45,7 +39,9 @@ public:
 
     // A user is signed in while the agent's mutex exists; asked anew at every use.
     static bool IsSignedIn();
-    static TrayMenuChoice MenuFor(bool signedIn);
+    // Readies the icon for a right click's popup in this state: menu 129 with the settings as its default
+    // item when signed in, menu 130 with the sign-in when signed out.
+    static void PreparePopup(CSystemTray& tray, bool signedIn);
 
     // Command bodies; each gives the started program's exit code, kRunFailed, or 0 when it started nothing.
     static int RunConfThread(const TrayPaths& paths);

@@ -174,24 +174,20 @@ TEST_F(SystemTrayTest, PopupHasTheStatesTextsAndDefaultItem) {
     };
     RecordingShell shell;
     auto tray = MakeTray(shell);
-    for (int round = 0; round < 2; ++round) {  // one object, its state switched at every popup
-        for (const auto& row : rows) {
-            SCOPED_TRACE(row.name);
-            const TrayMenuChoice menu = CZorvaneTrayDlg::MenuFor(row.signedIn);
-            tray->SetMenuResource(menu.menuId);
-            tray->SetDefaultMenuItem(menu.defaultCommand, false);
-            const TrayPopupMenu popup = tray->LoadPopupMenu();
-            ASSERT_NE(popup.popup, nullptr);
-            std::string items;
-            for (int i = 0; i < ::GetMenuItemCount(popup.popup); ++i) {
-                wchar_t text[64] = {};
-                ::GetMenuStringW(popup.popup, static_cast<UINT>(i), text, 64, MF_BYPOSITION);
-                const bool separator = ::GetMenuState(popup.popup, static_cast<UINT>(i), MF_BYPOSITION) & MF_SEPARATOR;
-                items += (i ? "," : "") + (separator ? std::string("|") : U(text));
-            }
-            EXPECT_EQ(items, row.items);
-            EXPECT_EQ(::GetMenuDefaultItem(popup.popup, FALSE, 0), row.defaultCommand);
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        CZorvaneTrayDlg::PreparePopup(*tray, row.signedIn);
+        const TrayPopupMenu popup = tray->LoadPopupMenu();
+        ASSERT_NE(popup.popup, nullptr);
+        std::string items;
+        for (int i = 0; i < ::GetMenuItemCount(popup.popup); ++i) {
+            wchar_t text[64] = {};
+            ::GetMenuStringW(popup.popup, static_cast<UINT>(i), text, 64, MF_BYPOSITION);
+            const bool separator = ::GetMenuState(popup.popup, static_cast<UINT>(i), MF_BYPOSITION) & MF_SEPARATOR;
+            items += (i ? "," : "") + (separator ? std::string("|") : U(text));
         }
+        EXPECT_EQ(items, row.items);
+        EXPECT_EQ(::GetMenuDefaultItem(popup.popup, FALSE, 0), row.defaultCommand);
     }
     tray->SetMenuResource(131);
     EXPECT_EQ(tray->LoadPopupMenu().popup, nullptr) << "a menu that does not exist";
