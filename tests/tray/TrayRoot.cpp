@@ -131,14 +131,10 @@ bool DeleteTrayIcon(HWND window) {
     return ::Shell_NotifyIconW(NIM_DELETE, &data) != FALSE;
 }
 
-void BroadcastTaskbarCreated() {
-    ::PostMessageW(HWND_BROADCAST, ::RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
-}
-
-void SendWorkAreaChange(DWORD processId) {
+void SendToWindows(DWORD processId, UINT message, WPARAM wParam) {
     for (HWND hwnd : ProcessWindows(processId)) {
         DWORD_PTR result = 0;
-        ::SendMessageTimeoutW(hwnd, WM_SETTINGCHANGE, SPI_SETWORKAREA, 0, SMTO_NORMAL, 5000, &result);
+        ::SendMessageTimeoutW(hwnd, message, wParam, 0, SMTO_NORMAL, 5000, &result);
     }
 }
 

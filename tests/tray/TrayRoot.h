@@ -76,10 +76,9 @@ HWND WaitForTrayDialog(DWORD processId, DWORD timeoutMs = 15000);
 // changes nothing), and taking it away as a shell restart would.
 bool TrayIconShown(HWND window);
 bool DeleteTrayIcon(HWND window);
-// The shell's announcement that it (re)started, to every top-level window.
-void BroadcastTaskbarCreated();
-// A work-area change, sent to every top-level window of the process; returns once they handled it.
-void SendWorkAreaChange(DWORD processId);
+// A message the shell broadcasts ("TaskbarCreated", a work-area change), sent to every top-level window of
+// the process; returns once they handled it.
+void SendToWindows(DWORD processId, UINT message, WPARAM wParam = 0);
 
 // A message box of the process: a visible dialog other than `except`; null when none shows within the time.
 HWND WaitForBox(DWORD processId, HWND except, DWORD timeoutMs = 15000);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <tlhelp32.h>
 
 #include <functional>
 #include <string>
@@ -85,6 +86,18 @@ bool OpenAndEscapePopup(HWND dialog, DWORD processId) {
     return ztest::WaitFor([&] { return !::IsWindowVisible(popup); }, 5000);
 }
 
+// The threads the process runs now (0 when the snapshot fails).
+size_t ThreadCount(DWORD processId) {
+    const UniqueFile snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
+    THREADENTRY32 entry{};
+    entry.dwSize = sizeof(entry);
+    size_t count = 0;
+    for (BOOL more = ::Thread32First(snapshot.get(), &entry); more; more = ::Thread32Next(snapshot.get(), &entry)) {
+        if (entry.th32OwnerProcessID == processId) ++count;
+    }
+    return count;
+}
+
 std::wstring ScreenshotPath(const std::wstring& name) {
     const std::wstring folder = ztest::BinaryDir() + L"\\screenshots";
     ::CreateDirectoryW(folder.c_str(), nullptr);
@@ -124,6 +137,7 @@ TEST_F(TrayTest, IconStaysInTheNotificationAreaWhileTheDialogNeverShows) {
     auto process = Start(dialog);
     ASSERT_NE(dialog, nullptr);
     const DWORD id = process->id();
+    const UINT restarted = ::RegisterWindowMessageW(L"TaskbarCreated");
 
     const struct {
         const char* name;
@@ -136,9 +150,7 @@ TEST_F(TrayTest, IconStaysInTheNotificationAreaWhileTheDialogNeverShows) {
              EXPECT_EQ(ExitCodeOf(*second), 0);
          },
          true},
-        {"the shell's restart adds it again", [] { ztest::BroadcastTaskbarCreated(); }, true},
-        {"a restart announced while the shell holds the icon keeps it", [] { ztest::BroadcastTaskbarCreated(); },
-         false},
+        {"the shell's restart adds it again", [&] { ztest::SendToWindows(id, restarted); }, true},
         {"Escape and Enter after a popup end nothing",
          [&] {
              EXPECT_TRUE(OpenAndEscapePopup(dialog, id));
@@ -148,8 +160,10 @@ TEST_F(TrayTest, IconStaysInTheNotificationAreaWhileTheDialogNeverShows) {
              EXPECT_TRUE(OpenAndEscapePopup(dialog, id)) << "the dialog ended";
          },
          false},
-        {"a work-area change keeps the icon", [&] { ztest::SendWorkAreaChange(id); }, false},
-        {"after a work-area change, a restart still adds it again", [] { ztest::BroadcastTaskbarCreated(); }, true},
+        {"a work-area change keeps the icon", [&] { ztest::SendToWindows(id, WM_SETTINGCHANGE, SPI_SETWORKAREA); },
+         false},
+        {"after a work-area change, a restart still adds it again", [&] { ztest::SendToWindows(id, restarted); },
+         true},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -172,8 +186,8 @@ TEST_F(TrayTest, IconStaysInTheNotificationAreaWhileTheDialogNeverShows) {
 }
 
 // Every command as a menu click sends it, the double click and the right click, each in the state it depends
-// on; one program serves all rows. A row that expects no start is followed by the preferences command, whose
-// start shows that the row's own work is done.
+// on; one program serves all rows. Each row waits until its own command has ended (the process has no more
+// threads than before it), so that what started, or nothing, is the row's own doing.
 TEST_F(TrayTest, CommandsStartTheirProgramsFromTheirFolders) {
     HWND dialog = nullptr;
     auto process = Start(dialog);
@@ -218,18 +232,22 @@ TEST_F(TrayTest, CommandsStartTheirProgramsFromTheirFolders) {
         {"right click signed out: the program information first", Via::FirstItemOfPopup, 0, {},
          root.Bin(L"ZorvaneAbout.exe"), L"", true},
     };
-    const std::wstring marker = root.Bin(L"ZorvanePrefs.exe");
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         std::vector<UniqueHandle> held;
         for (const wchar_t* name : row.held) held.emplace_back(::CreateMutexW(nullptr, FALSE, name));
         const auto before = root.CountRuns();
+        const size_t threads = ThreadCount(process->id());
+        ASSERT_GT(threads, 0u);
+        DWORD_PTR result = 0;
         switch (row.via) {
-            case Via::Command:
-                ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(row.command, 0), 0);
+            case Via::Command:  // sent: the command's thread exists once the call returns
+                ASSERT_TRUE(::SendMessageTimeoutW(dialog, WM_COMMAND, MAKEWPARAM(row.command, 0), 0, SMTO_NORMAL,
+                                                  kEndWaitMs, &result));
                 break;
             case Via::DoubleClick:
-                ::PostMessageW(dialog, UWM_TRAY_CALLBACK, kIconId, WM_LBUTTONDBLCLK);
+                ASSERT_TRUE(::SendMessageTimeoutW(dialog, UWM_TRAY_CALLBACK, kIconId, WM_LBUTTONDBLCLK, SMTO_NORMAL,
+                                                  kEndWaitMs, &result));
                 break;
             case Via::FirstItemOfPopup: {
                 ::PostMessageW(dialog, UWM_TRAY_CALLBACK, kIconId, WM_RBUTTONUP);
@@ -242,11 +260,14 @@ TEST_F(TrayTest, CommandsStartTheirProgramsFromTheirFolders) {
                 break;
             }
         }
-        const std::wstring program = row.program.empty() ? marker : row.program;
-        if (row.program.empty()) ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(ID_MENU_PREFS, 0), 0);
-        ASSERT_TRUE(ztest::WaitForStandInRuns(program, before.at(program) + 1, 10000)) << root.RunsSince(before);
-        EXPECT_EQ(root.RunsSince(before), U(program.substr(root.Root().size() + 1)) + " x1\n");
-        if (row.program.empty()) continue;
+        const std::wstring& program = row.program;
+        if (!program.empty()) {
+            ASSERT_TRUE(ztest::WaitForStandInRuns(program, before.at(program) + 1, 10000)) << root.RunsSince(before);
+        }
+        ASSERT_TRUE(ztest::WaitFor([&] { return ThreadCount(process->id()) <= threads; }, 10000))
+            << "the command did not end";
+        EXPECT_EQ(root.RunsSince(before), program.empty() ? "" : U(program.substr(root.Root().size() + 1)) + " x1\n");
+        if (program.empty()) continue;
 
         const StandInRun run = ztest::StandInRuns(program).back();
         EXPECT_EQ(U(ArgumentsOf(run, program)), U(row.arguments));
@@ -303,6 +324,7 @@ TEST_F(TrayTest, CommandsStartTheirProgramsFromTheirFolders) {
         EXPECT_LT(::GetTickCount64() - answered, CWorkerTasks::kOwnerGoneWaitMs) << "the program waited";
         EXPECT_FALSE(ztest::TrayIconShown(dialog));
         ASSERT_TRUE(ztest::WaitForStandInRuns(launcher, 1));
+        ASSERT_EQ(ztest::StandInRuns(launcher).size(), 1u) << "No told the launcher too";
         const StandInRun run = ztest::StandInRuns(launcher).back();
         EXPECT_EQ(U(run.commandLine), " /stop:normal");
         EXPECT_EQ(run.showWindow, static_cast<unsigned>(SW_SHOW));
