@@ -51,15 +51,16 @@ std::vector<HWND> ThreadWindows(DWORD threadId) {
     return found;
 }
 
-HWND WaitForDialog(const std::wstring& caption, DWORD timeoutMs) {
+HWND WaitForDialog(const std::wstring& caption, DWORD timeoutMs, bool hiddenToo) {
     HWND dialog = nullptr;
+    const auto found = [&] { return dialog && (hiddenToo || ::IsWindowVisible(dialog)); };
     WaitFor(
         [&] {
             dialog = ::FindWindowW(L"#32770", caption.c_str());
-            return dialog && ::IsWindowVisible(dialog);
+            return found();
         },
         timeoutMs);
-    return dialog && ::IsWindowVisible(dialog) ? dialog : nullptr;
+    return found() ? dialog : nullptr;
 }
 
 std::wstring WindowText(HWND hwnd) {

@@ -25,8 +25,9 @@ bool IsDialog(HWND hwnd);
 // The top-level windows of a process, or of one thread.
 std::vector<HWND> ProcessWindows(DWORD processId);
 std::vector<HWND> ThreadWindows(DWORD threadId);
-// A visible dialog with this caption, of any process; null when none shows within the time.
-HWND WaitForDialog(const std::wstring& caption, DWORD timeoutMs = 10000);
+// A visible dialog with this caption, of any process (with `hiddenToo`, one that never shows counts as
+// well); null when none appears within the time.
+HWND WaitForDialog(const std::wstring& caption, DWORD timeoutMs = 10000, bool hiddenToo = false);
 // A window's text, asked of the window itself (edits of another process included); empty when it does not
 // answer.
 std::wstring WindowText(HWND hwnd);

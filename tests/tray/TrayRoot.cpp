@@ -102,25 +102,6 @@ ShellIconHolder::~ShellIconHolder() {
     ::DestroyWindow(m_window);
 }
 
-HWND WaitForTrayDialog(DWORD processId, DWORD timeoutMs) {
-    HWND found = nullptr;
-    WaitFor(
-        [&] {
-            for (HWND hwnd = ::FindWindowExW(nullptr, nullptr, L"#32770", L"ZorvaneTray"); hwnd;
-                 hwnd = ::FindWindowExW(nullptr, hwnd, L"#32770", L"ZorvaneTray")) {
-                DWORD owner = 0;
-                ::GetWindowThreadProcessId(hwnd, &owner);
-                if (owner == processId) {
-                    found = hwnd;
-                    return true;
-                }
-            }
-            return false;
-        },
-        timeoutMs);
-    return found;
-}
-
 bool TrayIconShown(HWND window) {
     NOTIFYICONDATAW data = IconRecord(window);
     return ::Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
@@ -136,38 +117,6 @@ void SendToWindows(DWORD processId, UINT message, WPARAM wParam) {
         DWORD_PTR result = 0;
         ::SendMessageTimeoutW(hwnd, message, wParam, 0, SMTO_NORMAL, 5000, &result);
     }
-}
-
-HWND WaitForBox(DWORD processId, HWND except, DWORD timeoutMs) {
-    HWND box = nullptr;
-    WaitFor(
-        [&] {
-            for (HWND hwnd : ProcessWindows(processId)) {
-                if (hwnd != except && IsDialog(hwnd) && ::IsWindowVisible(hwnd)) {
-                    box = hwnd;
-                    return true;
-                }
-            }
-            return false;
-        },
-        timeoutMs);
-    return box;
-}
-
-BoxText ReadBox(HWND box) {
-    BoxText view;
-    view.caption = WindowText(box);
-    for (HWND child = ::GetWindow(box, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
-        if (ClassOf(child) != L"Static") continue;
-        view.text = WindowText(child);
-        if (!view.text.empty()) break;
-    }
-    return view;
-}
-
-bool AnswerBox(HWND box, int buttonId) {
-    WindowDriver(box).Command(buttonId);
-    return WaitFor([&] { return !::IsWindow(box) || !::IsWindowVisible(box); }, 10000);
 }
 
 }  // namespace ztest

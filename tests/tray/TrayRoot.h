@@ -4,8 +4,8 @@
 // Copies at the places where a program does not belong record whatever starts them there. The shell opens
 // web pages and .msc files with recording stand-ins too, and the root holds a services.msc.
 //
-// Drives the running program from outside: its hidden dialog found by its caption, the icon asked of the
-// shell by the dialog's window and the icon's id.
+// Drives the running program from outside: the icon asked of the shell by the dialog's window and the
+// icon's id, and the shell's broadcasts sent to the program's windows.
 #include <windows.h>
 
 #include <map>
@@ -33,8 +33,6 @@ public:
 
     void WriteConfig(const std::wstring& language = L"english") const;
 
-    // Every stand-in copy, the misplaced ones included.
-    const std::vector<std::wstring>& StandIns() const { return m_standIns; }
     // Replaces one stand-in's script; what it recorded is forgotten.
     void Script(const std::wstring& exePath, const StandInScript& script) const { InstallStandIn(exePath, script); }
     // The runs every stand-in has recorded so far, by path.
@@ -70,8 +68,6 @@ private:
     HWND m_window = nullptr;
 };
 
-// The hidden dialog of the process, by its caption "ZorvaneTray"; null when none appears within the time.
-HWND WaitForTrayDialog(DWORD processId, DWORD timeoutMs = 15000);
 // Whether the shell holds the icon of this window with the tray's id 129 (asked with a modify call that
 // changes nothing), and taking it away as a shell restart would.
 bool TrayIconShown(HWND window);
@@ -79,16 +75,5 @@ bool DeleteTrayIcon(HWND window);
 // A message the shell broadcasts ("TaskbarCreated", a work-area change), sent to every top-level window of
 // the process; returns once they handled it.
 void SendToWindows(DWORD processId, UINT message, WPARAM wParam = 0);
-
-// A message box of the process: a visible dialog other than `except`; null when none shows within the time.
-HWND WaitForBox(DWORD processId, HWND except, DWORD timeoutMs = 15000);
-// The box's caption and the first text it shows.
-struct BoxText {
-    std::wstring caption;
-    std::wstring text;
-};
-BoxText ReadBox(HWND box);
-// Answers the box with the button and waits until it is gone.
-bool AnswerBox(HWND box, int buttonId);
 
 }  // namespace ztest

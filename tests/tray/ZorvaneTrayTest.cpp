@@ -14,6 +14,7 @@
 #include "common/framework/WorkerTasks.h"
 #include "common/language/LangTable.h"
 #include "common/settings/ServiceHost.h"
+#include "tests/support/BoxDriver.h"
 #include "tests/support/Screenshot.h"
 #include "tests/support/WindowDriver.h"
 #include "tests/support/WineDesktop.h"
@@ -122,7 +123,7 @@ protected:
     // Starts the program and waits for its dialog and its icon.
     std::unique_ptr<ChildProcess> Start(HWND& dialog) {
         auto process = root.Start();
-        dialog = ztest::WaitForTrayDialog(process->id());
+        dialog = ztest::WaitForDialog(L"ZorvaneTray", 15000, true);
         EXPECT_NE(dialog, nullptr);
         EXPECT_TRUE(ztest::WaitFor([&] { return ztest::TrayIconShown(dialog); }, 5000)) << "no icon";
         return process;
