@@ -1,7 +1,7 @@
 #pragma once
 // Small owners for Win32 handles: each closes what it holds on every path. The family: kernel handles, files,
-// registry keys, mapped views, GDI objects, device contexts (made, painted, borrowed), a selected GDI object
-// that is put back, icons, modules, menus, local memory and service-manager handles.
+// file searches, registry keys, mapped views, GDI objects, device contexts (made, painted, borrowed), a selected
+// GDI object that is put back, icons, modules, menus, local memory and service-manager handles.
 #include <windows.h>
 #include <winsvc.h>
 
@@ -49,6 +49,13 @@ struct FileHandleTraits {  // CreateFileW (INVALID_HANDLE_VALUE when invalid)
     static type invalid() { return INVALID_HANDLE_VALUE; }
     static bool valid(type h) { return h != nullptr && h != INVALID_HANDLE_VALUE; }
     static void close(type h) { ::CloseHandle(h); }
+};
+
+struct FindHandleTraits {  // FindFirstFileW (INVALID_HANDLE_VALUE when invalid)
+    using type = HANDLE;
+    static type invalid() { return INVALID_HANDLE_VALUE; }
+    static bool valid(type h) { return h != nullptr && h != INVALID_HANDLE_VALUE; }
+    static void close(type h) { ::FindClose(h); }
 };
 
 struct RegKeyTraits {
@@ -116,6 +123,7 @@ struct ServiceHandleTraits {  // OpenSCManagerW, OpenServiceW
 
 using UniqueHandle = UniqueWinHandle<KernelHandleTraits>;
 using UniqueFile = UniqueWinHandle<FileHandleTraits>;
+using UniqueFind = UniqueWinHandle<FindHandleTraits>;
 using UniqueRegKey = UniqueWinHandle<RegKeyTraits>;
 using MappedView = UniqueWinHandle<MappedViewTraits>;
 using UniqueGdiObject = UniqueWinHandle<GdiObjectTraits>;

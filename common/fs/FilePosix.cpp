@@ -1,11 +1,18 @@
 #include "common/fs/File.h"
 
+#include <atomic>
 #include <cerrno>
+#include <climits>
+#include <csignal>
 #include <cstring>
+#include <ctime>
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "common/fs/TempFiles.h"
 #include "common/text/Utf.h"
 
 namespace zfs {
@@ -29,6 +36,10 @@ public:
     Fd& operator=(const Fd&) = delete;
     int get() const { return m_fd; }
     int release() { int fd = m_fd; m_fd = -1; return fd; }
+    void reset(int fd) {
+        if (m_fd >= 0) ::close(m_fd);
+        m_fd = fd;
+    }
 private:
     int m_fd;
 };
@@ -46,13 +57,39 @@ bool WriteAll(int fd, const char* data, size_t size) {
     return true;
 }
 
+FileId IdOf(const struct stat& st) {
+    FileId id;
+    if (!S_ISREG(st.st_mode)) return id;
+    id.known = true;
+    id.volume = static_cast<uint64_t>(st.st_dev);
+    id.index = static_cast<uint64_t>(st.st_ino);
+    id.size = static_cast<uint64_t>(st.st_size);
+    id.writeTime = static_cast<uint64_t>(st.st_mtim.tv_sec) * 1000000000u + static_cast<uint64_t>(st.st_mtim.tv_nsec);
+    return id;
+}
+
+bool SameInode(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
+
+// Whether the process may still run: only a process id that names no process counts as gone.
+bool ProcessMayRun(uint32_t pid) {
+    if (pid > static_cast<uint32_t>(INT_MAX)) return false;
+    return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH;
+}
+
 }  // namespace
 
-bool ReadFileBytes(const std::wstring& path, std::string& bytes, std::wstring& error) {
+bool ReadFileBytes(const std::wstring& path, std::string& bytes, std::wstring& error, FileId* id) {
+    if (id) *id = FileId{};
     // Not blocking, so that opening a FIFO does not wait for a writer; only regular files are read.
     Fd fd(::open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (fd.get() < 0) {
-        error = ErrorText(errno);
+        const int openError = errno;
+        error = ErrorText(openError);
+        // A file that stands there but cannot be read: which one.
+        struct stat found{};
+        if (id && openError != ENOENT && openError != ENOTDIR && ::stat(NativePath(path).c_str(), &found) == 0) {
+            *id = IdOf(found);
+        }
         return false;
     }
     struct stat st{};
@@ -60,6 +97,7 @@ bool ReadFileBytes(const std::wstring& path, std::string& bytes, std::wstring& e
         error = ErrorText(errno);
         return false;
     }
+    if (id) *id = IdOf(st);
     if (S_ISDIR(st.st_mode)) {
         error = ErrorText(EISDIR);
         return false;
@@ -116,23 +154,38 @@ bool ReadFileTail(const std::wstring& path, size_t maxBytes, std::string& bytes,
 }
 
 bool WriteFileAtomic(const std::wstring& path, const std::string& bytes, std::wstring& error) {
+    RemoveStaleTempFiles(path);
+    static std::atomic<uint32_t> counter{0};
     const std::string target = NativePath(path);
-    std::string temp = target + ".tmpXXXXXX";
-    Fd fd(::mkstemp(temp.data()));
+    std::string temp;
+    // Locked while it is written, so that no one takes it for a killed writer's. A name that a killed writer
+    // of the same process id left is skipped, never written through.
+    Fd fd(-1);
+    for (int attempt = 0; attempt < 100 && fd.get() < 0; ++attempt) {
+        temp = NativePath(TempFilePath(path, static_cast<uint32_t>(::getpid()), counter.fetch_add(1)));
+        fd.reset(::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644));
+        if (fd.get() < 0 && errno != EEXIST) break;
+    }
     if (fd.get() < 0) {
         error = ErrorText(errno);
         return false;
     }
-    ::fchmod(fd.get(), 0644);
+    ::flock(fd.get(), LOCK_EX);
     bool ok = WriteAll(fd.get(), bytes.data(), bytes.size()) && ::fsync(fd.get()) == 0;
     int err = errno;
     if (::close(fd.release()) != 0 && ok) {
         ok = false;
         err = errno;
     }
-    if (ok && ::rename(temp.c_str(), target.c_str()) != 0) {
-        ok = false;
-        err = errno;
+    if (ok) {
+        // The file it replaces is locked meanwhile, as MoveFileIfSame locks it: the replace waits for a move
+        // that checked the file to end.
+        Fd old(::open(target.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+        if (old.get() >= 0) ::flock(old.get(), LOCK_EX);
+        if (::rename(temp.c_str(), target.c_str()) != 0) {
+            ok = false;
+            err = errno;
+        }
     }
     if (!ok) {
         ::unlink(temp.c_str());
@@ -167,6 +220,55 @@ bool MoveFileNoReplace(const std::wstring& from, const std::wstring& to) {
         return false;
     }
     return true;
+}
+
+// Other programs of the suite lock the file for their atomic replace over it and for their own move of it,
+// so that between the check of the id and the rename under the lock no one moves or replaces it.
+bool MoveFileIfSame(const std::wstring& from, const std::wstring& to, const FileId& id, bool replace) {
+    if (!id.known) return false;
+    const std::string source = NativePath(from);
+    Fd fd(::open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (fd.get() < 0 || ::flock(fd.get(), LOCK_EX) != 0) return false;
+    struct stat held{};
+    struct stat standing{};
+    // Still the file at the path once the lock is held (a move may have taken it meanwhile).
+    if (::fstat(fd.get(), &held) != 0 || !(IdOf(held) == id) || ::stat(source.c_str(), &standing) != 0 ||
+        !SameInode(held, standing)) {
+        return false;
+    }
+    return replace ? MoveFileReplacing(from, to) : MoveFileNoReplace(from, to);
+}
+
+void RemoveStaleTempFiles(const std::wstring& path) {
+    const std::string target = NativePath(path);
+    const size_t slash = target.rfind('/');
+    const std::string folder = slash == std::string::npos ? std::string(".") : target.substr(0, slash);
+    const std::string prefix = target.substr(slash == std::string::npos ? 0 : slash + 1) + ".tmp";
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir) return;
+    const time_t now = ::time(nullptr);
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        uint32_t pid = 0;
+        if (name.compare(0, prefix.size(), prefix) != 0 || name.size() == prefix.size() ||
+            !TempWriterPid(Utf8ToWide(name.substr(prefix.size())), pid) || ProcessMayRun(pid)) {
+            continue;
+        }
+        const std::string stale = folder + "/" + name;
+        struct stat st{};
+        if (::lstat(stale.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_mtime >= now ||
+            now - st.st_mtime <= kStaleTempSeconds) {
+            continue;
+        }
+        // A writer holds its lock to the end of its write: a file locked by anyone stays.
+        Fd fd(::open(stale.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK));
+        struct stat held{};
+        if (fd.get() >= 0 && ::flock(fd.get(), LOCK_EX | LOCK_NB) == 0 && ::fstat(fd.get(), &held) == 0 &&
+            SameInode(held, st)) {
+            ::unlink(stale.c_str());
+        }
+    }
+    ::closedir(dir);
 }
 
 bool FileExists(const std::wstring& path) {

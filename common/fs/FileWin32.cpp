@@ -7,6 +7,7 @@
 #include <atomic>
 
 #include "common/base/UniqueHandle.h"
+#include "common/fs/TempFiles.h"
 
 namespace zfs {
 namespace {
@@ -67,18 +68,73 @@ bool MoveWithRetry(const std::wstring& from, const std::wstring& to, DWORD flags
     return false;
 }
 
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+FileId IdOf(HANDLE file) {
+    FileId id;
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (::GetFileType(file) != FILE_TYPE_DISK || !::GetFileInformationByHandle(file, &info) ||
+        (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        return id;
+    }
+    id.known = true;
+    id.volume = info.dwVolumeSerialNumber;
+    id.index = (uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow;
+    id.size = (uint64_t{info.nFileSizeHigh} << 32) | info.nFileSizeLow;
+    id.writeTime = (uint64_t{info.ftLastWriteTime.dwHighDateTime} << 32) | info.ftLastWriteTime.dwLowDateTime;
+    return id;
+}
+
+// Renames the file that `file` (opened with DELETE access) is, wherever it stands now.
+bool RenameByHandle(HANDLE file, const std::wstring& to, bool replace) {
+    const size_t nameBytes = to.size() * sizeof(wchar_t);
+    if (nameBytes > 0xFFFF) return false;
+    // FILE_RENAME_INFO ends in a one-character name, which leaves room for the terminating NUL.
+    std::string buffer(sizeof(FILE_RENAME_INFO) + nameBytes, '\0');
+    auto* info = reinterpret_cast<FILE_RENAME_INFO*>(&buffer[0]);
+    info->ReplaceIfExists = replace ? TRUE : FALSE;
+    info->RootDirectory = nullptr;
+    info->FileNameLength = static_cast<DWORD>(nameBytes);
+    std::memcpy(info->FileName, to.c_str(), nameBytes);
+    return ::SetFileInformationByHandle(file, FileRenameInfo, info, static_cast<DWORD>(buffer.size())) != FALSE;
+}
+
+// Whether the process may still run: only a process id that names no process, or one that has ended,
+// counts as gone.
+bool ProcessMayRun(DWORD pid) {
+    UniqueHandle process(::OpenProcess(SYNCHRONIZE, FALSE, pid));
+    if (!process) return ::GetLastError() != ERROR_INVALID_PARAMETER;
+    return ::WaitForSingleObject(process.get(), 0) != WAIT_OBJECT_0;
+}
+
+bool OlderThan(const FILETIME& time, int seconds) {
+    FILETIME nowTime{};
+    ::GetSystemTimeAsFileTime(&nowTime);
+    const uint64_t now = (uint64_t{nowTime.dwHighDateTime} << 32) | nowTime.dwLowDateTime;
+    const uint64_t then = (uint64_t{time.dwHighDateTime} << 32) | time.dwLowDateTime;
+    return then < now && now - then > uint64_t(seconds) * 10000000u;  // 100-ns units
+}
+
 }  // namespace
 
-bool ReadFileBytes(const std::wstring& path, std::string& bytes, std::wstring& error) {
+bool ReadFileBytes(const std::wstring& path, std::string& bytes, std::wstring& error, FileId* id) {
+    if (id) *id = FileId{};
     const DWORD attrs = ::GetFileAttributesW(path.c_str());
     if (attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_DIRECTORY)) {
         error = _wcserror(EISDIR);
         return false;
     }
-    UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {
-        error = ErrorText(::GetLastError());
+        const DWORD openError = ::GetLastError();
+        error = ErrorText(openError);
+        // A file that stands there but cannot be read: which one, from an open that asks for no data.
+        if (id && openError != ERROR_FILE_NOT_FOUND && openError != ERROR_PATH_NOT_FOUND) {
+            UniqueFile found(::CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
+                                           FILE_ATTRIBUTE_NORMAL, nullptr));
+            if (found) *id = IdOf(found.get());
+        }
         return false;
     }
     // A device or pipe (a name like CON, or \\.\pipe\...) could make the read wait forever.
@@ -86,6 +142,7 @@ bool ReadFileBytes(const std::wstring& path, std::string& bytes, std::wstring& e
         error = L"not a file on a disk";
         return false;
     }
+    if (id) *id = IdOf(file.get());
     std::string data;
     char buf[65536];
     for (;;) {
@@ -132,13 +189,20 @@ bool ReadFileTail(const std::wstring& path, size_t maxBytes, std::string& bytes,
 }
 
 bool WriteFileAtomic(const std::wstring& path, const std::string& bytes, std::wstring& error) {
-    static std::atomic<unsigned> counter{0};
-    const std::wstring temp = path + L".tmp" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
-                              std::to_wstring(counter.fetch_add(1));
+    RemoveStaleTempFiles(path);
+    static std::atomic<uint32_t> counter{0};
+    std::wstring temp;
     DWORD lastError = 0;
     {
-        UniqueFile file(::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+        // Held unshared while it is written, so that no one takes it for a killed writer's. A name that a
+        // killed writer of the same process id left is skipped, never written through.
+        UniqueFile file;
+        for (int attempt = 0; attempt < 100 && !file; ++attempt) {
+            temp = TempFilePath(path, ::GetCurrentProcessId(), counter.fetch_add(1));
+            file.reset(::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                                     nullptr));
+            if (!file && ::GetLastError() != ERROR_FILE_EXISTS) break;
+        }
         if (!file) {
             error = ErrorText(::GetLastError());
             return false;
@@ -194,6 +258,44 @@ bool MoveFileReplacing(const std::wstring& from, const std::wstring& to) {
 bool MoveFileNoReplace(const std::wstring& from, const std::wstring& to) {
     DWORD lastError = 0;
     return MoveWithRetry(from, to, 0, lastError);
+}
+
+// Opened denying others DELETE access, so that no one moves or replaces the file between the check of its id
+// and the rename through this very handle (an atomic replace over it is refused and retried by its writer).
+// Readers, which share everything, are not in the way.
+bool MoveFileIfSame(const std::wstring& from, const std::wstring& to, const FileId& id, bool replace) {
+    if (!id.known) return false;
+    UniqueFile file;
+    for (int attempt = 0; attempt < 50 && !file; ++attempt) {
+        file.reset(::CreateFileW(from.c_str(), DELETE | FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                 nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file && !IsRetryableShareError(::GetLastError())) return false;
+        if (!file) ::Sleep(20);
+    }
+    return file && IdOf(file.get()) == id && RenameByHandle(file.get(), to, replace);
+}
+
+void RemoveStaleTempFiles(const std::wstring& path) {
+    const size_t slash = path.find_last_of(L"\\/");
+    const std::wstring folder = slash == std::wstring::npos ? std::wstring() : path.substr(0, slash + 1);
+    const std::wstring prefix = path.substr(folder.size()) + L".tmp";
+    WIN32_FIND_DATAW found{};
+    UniqueFind search(::FindFirstFileW((path + L".tmp*").c_str(), &found));
+    if (!search) return;
+    do {
+        // The pattern also matches short names; the long name must begin with the prefix itself.
+        const std::wstring name = found.cFileName;
+        uint32_t pid = 0;
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || name.size() < prefix.size() ||
+            ::_wcsnicmp(name.c_str(), prefix.c_str(), prefix.size()) != 0 ||
+            !TempWriterPid(name.substr(prefix.size()), pid) || !OlderThan(found.ftLastWriteTime, kStaleTempSeconds) ||
+            ProcessMayRun(pid)) {
+            continue;
+        }
+        // Opened sharing nothing, so only when no one has it open, and deleted as it is closed.
+        UniqueFile stale(::CreateFileW((folder + name).c_str(), DELETE, 0, nullptr, OPEN_EXISTING,
+                                       FILE_FLAG_DELETE_ON_CLOSE | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    } while (::FindNextFileW(search.get(), &found));
 }
 
 bool FileExists(const std::wstring& path) {

@@ -6,6 +6,10 @@
 
 #include "common/xml/XmlTextDoc.h"
 
+namespace zfs {
+struct FileId;
+}
+
 // The header of every document the suite creates (23 characters) and its root element's name.
 inline constexpr wchar_t kXmlHeader[] = L"<?xml version=\"1.0\"?>\r\n";
 inline constexpr wchar_t kXmlRootName[] = L"zorvane";
@@ -35,11 +39,17 @@ protected:
     // and loads once more. A file that holds something but does not parse is first kept beside itself
     // under the first free name of `<path>.bad`, `<path>.bad1` ... `<path>.bad9` (over `<path>.bad9`
     // when all are taken); no other kept copy is ever replaced. When another program loading the same
-    // file at once moves it away first, the load starts again from the read (three rounds at most).
+    // file at once keeps it aside first, the load starts again from the read (three rounds at most): only
+    // the very file that was read and found damaged is ever moved, never one written at its path since.
+    // Temporary files that writers killed while writing left beside the file are removed first.
     // An empty `writeDefault` means the class has no default: the load then just fails. On success the
     // path is remembered and the position is at the top; the class positions the document after.
     bool LoadOrCreate(const std::wstring& path, const XmlDefaultWriter& writeDefault);
 
     std::wstring m_path;
     CXmlTextDoc m_doc;
+
+private:
+    // CXmlTextDoc::ReadUtf8File into the document, also telling which file was read (see zfs::ReadFileBytes).
+    bool ReadText(const std::wstring& path, zfs::FileId& id);
 };

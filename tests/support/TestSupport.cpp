@@ -8,6 +8,12 @@
 #include <filesystem>
 #include <random>
 
+#ifdef _WIN32
+#include <windows.h>
+
+#include "common/base/UniqueHandle.h"
+#endif
+
 #include "common/fs/File.h"
 #include "common/text/Utf.h"
 
@@ -75,6 +81,28 @@ void WriteBytes(const std::wstring& path, const std::string& bytes) {
 bool Exists(const std::wstring& path) {
     std::error_code ec;
     return fs::exists(ToPath(path), ec);
+}
+
+void SetFileAge(const std::wstring& path, int seconds) {
+#ifdef _WIN32
+    // Folders too, which the standard library does not open for it.
+    const DWORD shareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    UniqueFile file(::CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, shareAll, nullptr, OPEN_EXISTING,
+                                  FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    ASSERT_TRUE(file) << WideToUtf8(path);
+    FILETIME now{};
+    ::GetSystemTimeAsFileTime(&now);
+    ULARGE_INTEGER when{};
+    when.LowPart = now.dwLowDateTime;
+    when.HighPart = now.dwHighDateTime;
+    when.QuadPart -= static_cast<ULONGLONG>(seconds) * 10000000u;  // 100-ns units
+    const FILETIME time{when.LowPart, when.HighPart};
+    EXPECT_TRUE(::SetFileTime(file.get(), nullptr, nullptr, &time)) << WideToUtf8(path);
+#else
+    std::error_code ec;
+    fs::last_write_time(ToPath(path), fs::file_time_type::clock::now() - std::chrono::seconds(seconds), ec);
+    EXPECT_FALSE(ec) << WideToUtf8(path) << ": " << ec.message();
+#endif
 }
 
 std::wstring EnvPath(const char* name) {

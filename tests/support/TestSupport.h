@@ -24,6 +24,8 @@ private:
 std::string ReadBytes(const std::wstring& path);
 void WriteBytes(const std::wstring& path, const std::string& bytes);
 bool Exists(const std::wstring& path);
+// Sets the file's last write time `seconds` before now.
+void SetFileAge(const std::wstring& path, int seconds);
 
 // The path in an environment variable; under Wine a Unix path becomes a path on drive Z:.
 std::wstring EnvPath(const char* name);

@@ -5,11 +5,16 @@
 
 #include "common/base/UniqueHandle.h"
 #else
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 #include <atomic>
+#include <memory>
 #include <thread>
+#include <vector>
 
 #include "common/fs/File.h"
 #include "tests/support/TestSupport.h"
@@ -128,6 +133,163 @@ TEST(File, MoveWithoutReplacing) {
             EXPECT_FALSE(ztest::Exists(to)) << row.what;
         }
     }
+}
+
+TEST(File, MoveIfSameMovesOnlyTheFileThatWasRead) {
+    enum class Since { Nothing, Replaced, Grown, MovedAway, Deleted };
+    struct Row {
+        const char* what;
+        Since since;          // what happened at the path after the read
+        const char* target;   // standing at the target before the move (null: nothing)
+        bool replace;
+        bool moved;
+        const char* left;     // at the path afterwards (null: nothing)
+    };
+    const Row rows[] = {
+        {"unchanged", Since::Nothing, nullptr, false, true, nullptr},
+        {"replaced by another program's write", Since::Replaced, nullptr, false, false, "default"},
+        {"grown in place", Since::Grown, nullptr, false, false, "damaged!"},
+        {"moved away by another program", Since::MovedAway, nullptr, false, false, nullptr},
+        {"deleted", Since::Deleted, nullptr, false, false, nullptr},
+        {"target taken", Since::Nothing, "earlier", false, false, "damaged"},
+        {"target replaced when asked", Since::Nothing, "earlier", true, true, nullptr},
+    };
+    for (const Row& row : rows) {
+        ztest::TempDir dir;
+        const std::wstring path = dir / L"config.xml";
+        const std::wstring to = dir / L"config.xml.bad";
+        ztest::WriteBytes(path, "damaged");
+        if (row.target) ztest::WriteBytes(to, row.target);
+        std::string bytes;
+        std::wstring error;
+        zfs::FileId id;
+        ASSERT_TRUE(zfs::ReadFileBytes(path, bytes, error, &id)) << row.what;
+        ASSERT_TRUE(id.known) << row.what;
+        switch (row.since) {
+        case Since::Nothing: break;
+        case Since::Replaced: ztest::WriteBytes(path, "default"); break;
+        case Since::Grown: ASSERT_TRUE(zfs::AppendToFile(path, "!")) << row.what; break;
+        case Since::MovedAway: ASSERT_TRUE(zfs::MoveFileNoReplace(path, dir / L"elsewhere")) << row.what; break;
+        case Since::Deleted: ASSERT_TRUE(zfs::DeleteFileAt(path)) << row.what; break;
+        }
+        EXPECT_EQ(zfs::MoveFileIfSame(path, to, id, row.replace), row.moved) << row.what;
+        EXPECT_EQ(ztest::Exists(path), row.left != nullptr) << row.what;
+        if (row.left) {
+            EXPECT_EQ(ztest::ReadBytes(path), row.left) << row.what;
+        }
+        const char* atTarget = row.moved ? "damaged" : row.target;
+        EXPECT_EQ(ztest::Exists(to), atTarget != nullptr) << row.what;
+        if (atTarget) {
+            EXPECT_EQ(ztest::ReadBytes(to), atTarget) << row.what;
+        }
+        if (row.since == Since::MovedAway) {
+            EXPECT_EQ(ztest::ReadBytes(dir / L"elsewhere"), "damaged") << row.what;
+        }
+    }
+
+    // No file read, no file moved.
+    ztest::TempDir dir;
+    std::string bytes;
+    std::wstring error;
+    zfs::FileId id;
+    EXPECT_FALSE(zfs::ReadFileBytes(dir / L"config.xml", bytes, error, &id));
+    EXPECT_FALSE(id.known);
+    ztest::WriteBytes(dir / L"config.xml", "x");
+    EXPECT_FALSE(zfs::MoveFileIfSame(dir / L"config.xml", dir / L"config.xml.bad", id, false));
+    EXPECT_EQ(ztest::ReadBytes(dir / L"config.xml"), "x");
+}
+
+// A process id that no process has on either system (Windows ids are multiples of 4 below 2^32, Linux ids
+// stay below 2^22).
+constexpr uint32_t kNoSuchPid = 2147483644u;
+
+uint32_t OwnPid() {
+#ifdef _WIN32
+    return ::GetCurrentProcessId();
+#else
+    return static_cast<uint32_t>(::getpid());
+#endif
+}
+
+// Holds a file open as its writer does while it writes.
+class WriterHold {
+public:
+    explicit WriterHold(const std::wstring& path) {
+#ifdef _WIN32
+        m_file.reset(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                                   nullptr));
+        EXPECT_TRUE(m_file);
+#else
+        std::string native = ztest::U(path);
+        for (char& c : native) {
+            if (c == '\\') c = '/';
+        }
+        m_fd = ::open(native.c_str(), O_WRONLY);
+        EXPECT_TRUE(m_fd >= 0 && ::flock(m_fd, LOCK_EX) == 0);
+#endif
+    }
+    ~WriterHold() {
+#ifndef _WIN32
+        if (m_fd >= 0) ::close(m_fd);
+#endif
+    }
+    WriterHold(const WriterHold&) = delete;
+    WriterHold& operator=(const WriterHold&) = delete;
+
+private:
+#ifdef _WIN32
+    UniqueFile m_file;
+#else
+    int m_fd = -1;
+#endif
+};
+
+TEST(File, SaveRemovesOnlyTheTemporaryFilesOfKilledWriters) {
+    const std::wstring dead = std::to_wstring(kNoSuchPid);
+    const std::wstring own = std::to_wstring(OwnPid());
+    const int kOld = 3600;
+    struct Row {
+        const char* what;
+        std::wstring name;
+        int age;       // seconds since its last write
+        bool folder;
+        bool held;     // open by its writer
+        bool removed;
+    };
+    const Row rows[] = {
+        {"killed writer", L"config.xml.tmp" + dead + L"-0", kOld, false, false, true},
+        {"killed writer, a later write", L"config.xml.tmp" + dead + L"-17", zfs::kStaleTempSeconds + 30, false, false,
+         true},
+        {"killed writer, written just now", L"config.xml.tmp" + dead + L"-1", 0, false, false, false},
+        {"running writer", L"config.xml.tmp" + own + L"-2", kOld, false, false, false},
+        {"held open by a writer elsewhere", L"config.xml.tmp" + dead + L"-3", kOld, false, true, false},
+        {"folder", L"config.xml.tmp" + dead + L"-4", kOld, true, false, false},
+        {"no count", L"config.xml.tmp" + dead, kOld, false, false, false},
+        {"no pid", L"config.xml.tmp-5", kOld, false, false, false},
+        {"pid 0", L"config.xml.tmp0-5", kOld, false, false, false},
+        {"pid over 32 bits", L"config.xml.tmp4294967296-5", kOld, false, false, false},
+        {"more after the count", L"config.xml.tmp" + dead + L"-5x", kOld, false, false, false},
+        {"bare suffix", L"config.xml.tmp", kOld, false, false, false},
+        {"another file's", L"user.xml.tmp" + dead + L"-0", kOld, false, false, false},
+        {"kept damaged copy", L"config.xml.bad", kOld, false, false, false},
+    };
+    ztest::TempDir dir;
+    std::vector<std::unique_ptr<WriterHold>> holds;
+    for (const Row& row : rows) {
+        const std::wstring file = dir / row.name;
+        if (row.folder) {
+            ASSERT_TRUE(zfs::CreateDirectoryOne(file)) << row.what;
+        } else {
+            ztest::WriteBytes(file, "<zorvane>");
+        }
+        ztest::SetFileAge(file, row.age);
+        if (row.held) holds.push_back(std::make_unique<WriterHold>(file));
+    }
+    ztest::WriteBytes(dir / L"config.xml", "<zorvane/>");
+    for (const Row& row : rows) {
+        EXPECT_EQ(ztest::Exists(dir / row.name), !row.removed) << row.what;
+    }
+    EXPECT_EQ(ztest::ReadBytes(dir / L"config.xml"), "<zorvane/>");
 }
 
 TEST(File, ReadStopsAtTheCap) {
