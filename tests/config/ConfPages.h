@@ -1,0 +1,43 @@
+#pragma once
+// What the tests of the host page and the IP page share: the files they start from, the lists and cells of a
+// running ZorvaneConf as a user reaches them, and the worker stand-ins' runs.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/config/ConfRoot.h"
+#include "tests/config/ConfWindow.h"
+#include "tests/support/StandInFormat.h"
+
+namespace ztest {
+
+// A host of the service's list.
+struct ListedHost {
+    std::string name, ip, status, offtype;
+};
+// host_list.xml as ZorvaneHosts stores the service's reply with result code 700.
+std::string HostListFileXml(const std::vector<ListedHost>& hosts);
+
+// The texts of a list's rows, each row its cells joined with " | ".
+std::vector<std::string> RowTexts(HWND list);
+
+// Clicks a cell (its middle) as the mouse does, with the key flags of the message, and waits until the window
+// handled the click.
+void ClickCell(const ConfWindow& window, HWND list, int row, int column, UINT keys = 0);
+// Clicks a point of a control's client area.
+void ClickAt(const ConfWindow& window, HWND control, POINT point, UINT keys = 0);
+
+// The box the page shows besides the wait dialog captioned `waitCaption`, as "caption: text", once it shows;
+// "" when none shows within the time.
+std::string WaitForBox(const ConfWindow& window, const std::wstring& waitCaption, DWORD timeoutMs = 15000);
+// Closes the box that shows with OK.
+bool CloseBox(const ConfWindow& window);
+// Waits until the wait dialog captioned `waitCaption` is gone, not only hidden (while the page shows a box
+// after a wait, the wait dialog stays hidden beneath it), then until the window's thread is back in its loop.
+bool WaitGone(const ConfWindow& window, const std::wstring& waitCaption);
+
+// True when the process that the stand-in's run recorded has ended (within the time).
+bool RunEnded(const StandInRun& run, DWORD timeoutMs = 10000);
+
+}  // namespace ztest
