@@ -209,8 +209,14 @@ TEST_F(ConfTest, IpPageListMethodsAndStatusCombo) {
 }
 
 TEST_F(ConfTest, IpUpdateThroughZorvaneAddrWithEveryOutcome) {
+    // The service takes the internet-address request and never answers.
+    ztest::StandinSession service;
+    ASSERT_TRUE(service.Script("/getip.php", ztest::RawReply("", ztest::StandinReply::Mode::Stall)));
     ConfRoot root;
-    root.WriteConfig([](CConfigFile& c) { c.SetSelectedMenu(1); });
+    root.WriteConfig([&](CConfigFile& c) {
+        c.SetSelectedMenu(1);
+        c.SetIpUrl(service.Url("/getip.php"));
+    });
     root.WriteEtc(L"host_list.xml", ztest::HostListFileXml({{"host1", "198.51.100.1", "ONLINE", ""}}));
     root.WriteEtc(L"update_list.xml", ztest::UpdateListXml({{"host1", "ONLINE"}}));
     const auto prepare = [&](const std::wstring& name, const std::string& bytes) {
@@ -307,8 +313,10 @@ TEST_F(ConfTest, IpUpdateThroughZorvaneAddrWithEveryOutcome) {
         shared.SetId(L"alice");
         shared.SetPassword(L"s3cret");
     }
+    // The request still waits for its answer; closing the program does not wait for it.
+    EXPECT_EQ(U(page.Text(IDC_STATIC_INTERNET_IP)), "general/loading");
     window.Close();
-    EXPECT_EQ(conf.ExitCode(), 0);
+    EXPECT_EQ(conf.ExitCode(6000), 0);
 }
 
 // The rows of the adapter list by MAC address: the address column, whether the row may be checked, and

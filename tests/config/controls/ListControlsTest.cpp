@@ -1,12 +1,15 @@
 // The list controls in the test's own process, under a plain parent window, with keys going through the
 // framework's message loop as in a dialog: which click opens which editor, what each editor shows, how Enter,
 // Escape, focus loss, a second click and scrolling end an edit and what the parent then hears, what the cell
-// edit box takes from the clipboard, and where the check list takes a click.
+// edit box takes from the clipboard, where the check list takes a click, what a link column opens, and where an
+// empty list shows its text.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -17,6 +20,9 @@
 #include "config/controls/InPlaceCombo.h"
 #include "config/controls/InPlaceEdit.h"
 #include "config/controls/ListMessages.h"
+#include "tests/support/ProcessSupport.h"
+#include "tests/support/Screenshot.h"
+#include "tests/support/ShellHandler.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
@@ -28,6 +34,7 @@ constexpr int kComboColumn = 1;
 constexpr int kEditColumn = 2;
 constexpr int kEmptyComboColumn = 3;
 constexpr int kNarrowColumn = 4;
+constexpr int kLinkColumn = 5;
 
 // What the parent heard of an ended edit.
 struct Edited {
@@ -125,19 +132,22 @@ protected:
                                     RECT{0, 0, 700, 300}, nullptr, 0));
         list.m_hWnd = nullptr;
         ASSERT_TRUE(MakeList(list, kListId, RECT{10, 10, 560, 150}, LVS_REPORT | LVS_SINGLESEL));
-        const int widths[] = {120, 120, 120, 120, 8};
-        for (int column = 0; column < 5; ++column) list.InsertColumn(column, L"c" + std::to_wstring(column), LVCFMT_LEFT, widths[column]);
+        const int widths[] = {100, 100, 100, 100, 8, 100};
+        for (int column = 0; column < 6; ++column) {
+            list.InsertColumn(column, L"c" + std::to_wstring(column), LVCFMT_LEFT, widths[column]);
+        }
         list.SetExtendedStyle(LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
         list.AddReadOnlyColumn(0);
         list.AddComboColumn(kComboColumn);
         list.AddComboColumn(kEmptyComboColumn);
         list.AddComboColumn(kNarrowColumn);
-        const wchar_t* rows[][5] = {{L"alpha", L"online", L"first", L"x", L"n"},
-                                    {L"beta", L"OFF", L"second", L"y", L"n"},
-                                    {L"gamma", L"gone", L"third", L"z", L"n"}};
+        list.AddLinkColumn(kLinkColumn);
+        const wchar_t* rows[][6] = {{L"alpha", L"online", L"first", L"x", L"n", L" \tone.example"},
+                                    {L"beta", L"OFF", L"second", L"y", L"n", L"two.example"},
+                                    {L"gamma", L"gone", L"third", L"z", L"n", L"three.example"}};
         for (int row = 0; row < 3; ++row) {
             list.InsertItem(row, rows[row][0]);
-            for (int column = 1; column < 5; ++column) list.SetItemText(row, column, rows[row][column]);
+            for (int column = 1; column < 6; ++column) list.SetItemText(row, column, rows[row][column]);
         }
         Pump();
     }
@@ -377,6 +387,66 @@ TEST_F(ListControls, TheCheckListTakesAClickOnTheBoxOfACheckableRowOnly) {
         EXPECT_EQ(parent.checked, row.posted);
         EXPECT_EQ(checks.GetNextItem(-1, LVNI_SELECTED), -1) << "a click never selects";
     }
+}
+
+TEST_F(ListControls, ALinkColumnOpensItsTextAsAWebAddress) {
+    ztest::TempDir folder;
+    const std::wstring browser = folder / L"zv_browser.exe";
+    ztest::InstallStandIn(browser);
+    {
+        ztest::ShellOpenHandler handler(L"http", browser);
+        ASSERT_TRUE(handler.Registered());
+        ClickCell(0, kLinkColumn);
+        ASSERT_TRUE(ztest::WaitForStandInRuns(browser, 1));
+    }
+    const auto opened = ztest::StandInRuns(browser);
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_EQ(U(opened[0].commandLine), "\"" + U(browser) + "\" \"http://one.example\"") << "leading blanks dropped";
+    EXPECT_EQ(ComboWindow(), nullptr);
+    EXPECT_EQ(EditWindow(), nullptr);
+}
+
+// What a list shows of its empty-list text: a picture of its client area.
+ztest::Pixels Shown(const CComboListCtrl& shown) {
+    shown.RedrawWindow(RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    Pump();
+    RECT client = shown.GetClientRect();
+    ::MapWindowPoints(shown.m_hWnd, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    return ztest::CaptureScreen(client);
+}
+
+TEST_F(ListControls, TheEmptyListTextShowsOnlyInAListWithoutRows) {
+    CComboListCtrl empty;
+    ASSERT_TRUE(MakeList(empty, 79, RECT{10, 160, 410, 280}, LVS_REPORT));
+    empty.InsertColumn(0, L"host", LVCFMT_LEFT, 200);
+    ::SetWindowPos(parent.m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+    const ztest::Pixels blank = Shown(empty);
+    empty.SetEmptyListText(L"There is no host to update.");
+    const ztest::Pixels texted = Shown(empty);
+    ASSERT_EQ(texted.width, blank.width);
+    RECT header{};
+    ::GetWindowRect(empty.GetHeaderCtrl(), &header);
+    const int headerBottom = header.bottom - header.top;
+    // The text's pixels: below the header by 10, centred.
+    int top = texted.height, left = texted.width, right = -1;
+    for (int y = 0; y < texted.height; ++y) {
+        for (int x = 0; x < texted.width; ++x) {
+            if (texted.data[y * texted.width + x] == blank.data[y * blank.width + x]) continue;
+            top = std::min(top, y);
+            left = std::min(left, x);
+            right = std::max(right, x);
+        }
+    }
+    ASSERT_GE(right, 0) << "no text drawn";
+    EXPECT_GE(top, headerBottom + 10);
+    EXPECT_LE(top, headerBottom + 14);
+    EXPECT_LE(std::abs((left + right) / 2 - texted.width / 2), 2) << "not centred";
+
+    // With a row the text is not drawn.
+    empty.InsertItem(0, L"host1");
+    const ztest::Pixels withRow = Shown(empty);
+    empty.SetEmptyListText(L"");
+    EXPECT_EQ(ztest::DifferingPixels(Shown(empty), withRow), 0u);
 }
 
 }  // namespace
