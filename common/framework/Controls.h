@@ -133,7 +133,8 @@ public:
     }
     // The first row after `start` (-1: from the top) that the search finds, or -1.
     int FindItem(const LVFINDINFOW& find, int start = -1) const {
-        return static_cast<int>(SendMessage(LVM_FINDITEMW, static_cast<WPARAM>(start), reinterpret_cast<LPARAM>(&find)));
+        return static_cast<int>(
+            SendMessage(LVM_FINDITEMW, static_cast<WPARAM>(start), reinterpret_cast<LPARAM>(&find)));
     }
     bool SortItems(PFNLVCOMPARE compare, LPARAM data) const {
         return SendMessage(LVM_SORTITEMS, static_cast<WPARAM>(data), reinterpret_cast<LPARAM>(compare)) != 0;

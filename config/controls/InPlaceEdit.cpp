@@ -100,9 +100,8 @@ LRESULT CInPlaceEdit::OnPaste(WPARAM, LPARAM) {
     std::wstring text;
     const ClipboardText read = ReadClipboardText(m_hWnd, text);
     if (read == ClipboardText::None) return 0;
-    if (read == ClipboardText::Read && !std::all_of(text.begin(), text.end(), [this](wchar_t c) { return IsAllowed(c); })) {
-        return 0;
-    }
+    const auto allowed = [this](wchar_t c) { return IsAllowed(c); };
+    if (read == ClipboardText::Read && !std::all_of(text.begin(), text.end(), allowed)) return 0;
     return Default();
 }
 

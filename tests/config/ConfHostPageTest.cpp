@@ -91,7 +91,8 @@ TEST_F(ConfTest, HostPageListsInsertAndDelete) {
     ASSERT_TRUE(Applied(root, window, [&] { page.Click(IDC_BUTTON_INSERT); }));
     EXPECT_FALSE(Applied(root, window, [] {}, 0)) << "a second apply";
     EXPECT_EQ(root.ReadEtc(L"update_list.xml"),
-              ztest::UpdateListXml({{"ABCD", "ONLINE"}, {"host9", "OFFLINE"}, {"zeta", "OFFLINE"}, {"host10", "ONLINE"}}));
+              ztest::UpdateListXml(
+                  {{"ABCD", "ONLINE"}, {"host9", "OFFLINE"}, {"zeta", "OFFLINE"}, {"host10", "ONLINE"}}));
     EXPECT_EQ(ztest::RowTexts(wanted), (Strings{"ABCD", "host9", "host10", "zeta"}));
     EXPECT_EQ(page.FocusId(), IDC_LIST_ALL_HOSTS);
 

@@ -109,7 +109,8 @@ TEST_F(ConfTest, IpPageListMethodsAndStatusCombo) {
         {IDC_BUTTON_UPDATE_IP, "ip_config/update_ip"},
     };
     for (const auto& text : texts) EXPECT_EQ(U(page.Text(text.id)), text.text) << text.id;
-    EXPECT_EQ(ztest::ListHeadings(list), (std::vector<std::wstring>{L"general/host", L"general/ip", L"general/status"}));
+    EXPECT_EQ(ztest::ListHeadings(list),
+              (std::vector<std::wstring>{L"general/host", L"general/ip", L"general/status"}));
     EXPECT_EQ(ztest::ListHeadings(page.Control(IDC_LIST_ADAPTERS)),
               (std::vector<std::wstring>{L"general/ip", L"general/lan", L"general/mac"}));
     // The service's address comes from a thread; the page showed "loading" until it came.
@@ -223,8 +224,10 @@ TEST_F(ConfTest, IpUpdateThroughZorvaneAddrWithEveryOutcome) {
         ztest::WriteBytes(root.Etc(name), bytes);
         return root.Etc(name);
     };
-    const std::wstring movedTo5 = prepare(L"hosts5.xml", ztest::HostListFileXml({{"host1", "203.0.113.5", "ONLINE", ""}}));
-    const std::wstring movedTo6 = prepare(L"hosts6.xml", ztest::HostListFileXml({{"host1", "203.0.113.6", "ONLINE", ""}}));
+    const std::wstring movedTo5 =
+        prepare(L"hosts5.xml", ztest::HostListFileXml({{"host1", "203.0.113.5", "ONLINE", ""}}));
+    const std::wstring movedTo6 =
+        prepare(L"hosts6.xml", ztest::HostListFileXml({{"host1", "203.0.113.6", "ONLINE", ""}}));
     const std::wstring tooOften = prepare(L"result320.xml", ResultXml("702", {"721", "320"}));
     const std::wstring partly = prepare(L"result721.xml", ResultXml("702", {"721", "0"}));
     shared.SetId(L"alice");
@@ -400,8 +403,9 @@ TEST_F(ConfLanPublic, AdaptersWithAPublicAddressAreTheLanMethodsChoice) {
         };
         for (const auto& click : clicks) {
             SCOPED_TRACE(click.mac);
-            EXPECT_EQ(Applied(root, window, [&] { ClickAdapterBox(window, adapters, click.mac); }, click.applies ? 15000 : 0),
-                      click.applies);
+            const bool applied = Applied(
+                root, window, [&] { ClickAdapterBox(window, adapters, click.mac); }, click.applies ? 15000 : 0);
+            EXPECT_EQ(applied, click.applies);
             if (click.applies) {
                 EXPECT_EQ(root.ReadEtc(L"update_method.xml"), click.method);
             }

@@ -44,7 +44,8 @@ Drawn Draw(HWND page, int listId, DWORD stage, int row, int column) {
     draw.nmcd.dwItemSpec = static_cast<DWORD_PTR>(row);
     draw.iSubItem = column;
     draw.clrText = draw.clrTextBk = kUntouched;
-    const LRESULT result = ::SendMessageW(page, WM_NOTIFY, static_cast<WPARAM>(listId), reinterpret_cast<LPARAM>(&draw));
+    const LRESULT result =
+        ::SendMessageW(page, WM_NOTIFY, static_cast<WPARAM>(listId), reinterpret_cast<LPARAM>(&draw));
     return Drawn{result, draw.clrText, draw.clrTextBk};
 }
 
@@ -88,7 +89,8 @@ TEST(ConfPageColours, WantedHostsGreyAndStatusTextsInTheirColours) {
         int row, column;
         Drawn drawn;
     } rows[] = {
-        {"whole list", hosts, IDC_LIST_ALL_HOSTS, CDDS_PREPAINT, 0, 0, {CDRF_NOTIFYSUBITEMDRAW, kUntouched, kUntouched}},
+        {"whole list", hosts, IDC_LIST_ALL_HOSTS, CDDS_PREPAINT, 0, 0,
+         {CDRF_NOTIFYSUBITEMDRAW, kUntouched, kUntouched}},
         {"a row", hosts, IDC_LIST_ALL_HOSTS, CDDS_ITEMPREPAINT, 0, 0, {CDRF_NOTIFYSUBITEMDRAW, kUntouched, kUntouched}},
         {"after painting", hosts, IDC_LIST_ALL_HOSTS, CDDS_POSTPAINT, 0, 0, {CDRF_DODEFAULT, kUntouched, kUntouched}},
         {"a wanted host", hosts, IDC_LIST_ALL_HOSTS, CDDS_ITEMPREPAINT | CDDS_SUBITEM, 0, 0, {0, kGrey, kWhite}},
@@ -100,7 +102,8 @@ TEST(ConfPageColours, WantedHostsGreyAndStatusTextsInTheirColours) {
         {"wanted", hosts, IDC_LIST_ALL_HOSTS, CDDS_ITEMPREPAINT | CDDS_SUBITEM, 4, 0, {0, kGrey, kWhite}},
         {"not wanted either", hosts, IDC_LIST_ALL_HOSTS, CDDS_ITEMPREPAINT | CDDS_SUBITEM, 5, 0, {0, kBlack, kWhite}},
         {"update list", ip, IDC_LIST_UPDATE, CDDS_PREPAINT, 0, 0, {CDRF_NOTIFYSUBITEMDRAW, kUntouched, kUntouched}},
-        {"an update row", ip, IDC_LIST_UPDATE, CDDS_ITEMPREPAINT, 0, 0, {CDRF_NOTIFYSUBITEMDRAW, kUntouched, kUntouched}},
+        {"an update row", ip, IDC_LIST_UPDATE, CDDS_ITEMPREPAINT, 0, 0,
+         {CDRF_NOTIFYSUBITEMDRAW, kUntouched, kUntouched}},
         {"a host", ip, IDC_LIST_UPDATE, CDDS_ITEMPREPAINT | CDDS_SUBITEM, 0, 0, {0, kBlack, kWhite}},
         {"an address", ip, IDC_LIST_UPDATE, CDDS_ITEMPREPAINT | CDDS_SUBITEM, 0, 1, {0, kBlack, kWhite}},
         {"ONLINE", ip, IDC_LIST_UPDATE, CDDS_ITEMPREPAINT | CDDS_SUBITEM, 0, 2, {0, kOnline, kWhite}},

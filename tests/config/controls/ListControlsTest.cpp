@@ -310,7 +310,8 @@ TEST_F(ListControls, AClickWhileAnEditIsOpenEndsItAndOpensNothingTheNextClickDoe
     HWND first = ComboWindow();
     ASSERT_NE(first, nullptr);
     // The second click comes before the editor's closing message is handled, as a mouse click would.
-    list.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(CellCentre(1, kComboColumn).x, CellCentre(1, kComboColumn).y));
+    const POINT second = CellCentre(1, kComboColumn);
+    list.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(second.x, second.y));
     EXPECT_EQ(ComboWindow(), first) << "the open window is reused, not made again";
     Pump();
     EXPECT_EQ(parent.edited, (std::vector<Edited>{{kListId, 0, kComboColumn, "ONLINE"}}));
