@@ -1,6 +1,6 @@
 // The host page of the real ZorvaneConf: both lists from the files in natural order, the pruning of wanted
-// hosts the service no longer lists, Insert and Delete with their bytes in update_list.xml, the grey of the
-// wanted hosts, and the host-list refresh through a stand-in ZorvaneHosts with every outcome.
+// hosts the service no longer lists, Insert and Delete with their bytes in update_list.xml, and the host-list
+// refresh through a stand-in ZorvaneHosts with every outcome.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "common/base/UniqueHandle.h"
 #include "config/resource.h"
 #include "tests/config/ConfFixture.h"
 #include "tests/config/ConfPages.h"
@@ -23,9 +22,8 @@ using ztest::ConfTest;
 using ztest::ConfWindow;
 using ztest::RunningConf;
 using ztest::U;
+using ztest::WorkerRow;
 using Strings = std::vector<std::string>;
-
-constexpr wchar_t kWaitCaption[] = L"host_config/wait_refresh_title";
 
 TEST_F(ConfTest, HostPageListsInsertAndDelete) {
     ConfRoot root;
@@ -34,7 +32,6 @@ TEST_F(ConfTest, HostPageListsInsertAndDelete) {
                                                             {"host9", "198.51.100.9", "OFFLINE", ""},
                                                             {"zeta", "198.51.100.26", "OFFLINE", ""},
                                                             {"host09", "198.51.100.90", "ONLINE", ""},
-                                                            {"abc", "198.51.100.1", "ONLINE", ""},
                                                             {"ABCD", "198.51.100.2", "ONLINE", ""}}));
     // "gone" is no longer the service's.
     const std::string wantedBefore =
@@ -46,10 +43,7 @@ TEST_F(ConfTest, HostPageListsInsertAndDelete) {
     const HWND all = page.Control(IDC_LIST_ALL_HOSTS);
     const HWND wanted = page.Control(IDC_LIST_UPDATE_HOSTS);
 
-    const struct {
-        int id;
-        const char* text;
-    } texts[] = {
+    const std::pair<int, const char*> texts[] = {
         {IDC_BUTTON_INSERT, "general/insert >>>"},
         {IDC_BUTTON_DELETE, "<<< general/delete"},
         {IDC_GROUP_HOST_LISTS, "host_config/title"},
@@ -59,44 +53,40 @@ TEST_F(ConfTest, HostPageListsInsertAndDelete) {
         {IDC_STATIC_HOST_DESCRIPTION, "host_config/description"},
         {IDC_BUTTON_REFRESH, "host_config/refresh_host_list"},
     };
-    for (const auto& text : texts) EXPECT_EQ(U(page.Text(text.id)), text.text) << text.id;
+    for (const auto& [id, text] : texts) EXPECT_EQ(U(page.Text(id)), text) << id;
     for (HWND list : {all, wanted}) EXPECT_EQ(ztest::ListHeadings(list), std::vector<std::wstring>{L"general/host"});
-
-    // Natural order, capitals first; the host the service no longer lists is gone from the page, and from the
-    // file only with the next save.
-    EXPECT_EQ(ztest::RowTexts(all), (Strings{"ABCD", "abc", "host09", "host9", "host10", "zeta"}));
+    // Natural order, capitals first; the host the service no longer lists leaves the page at once and the
+    // file with the next save.
+    EXPECT_EQ(ztest::RowTexts(all), (Strings{"ABCD", "host09", "host9", "host10", "zeta"}));
     EXPECT_EQ(ztest::RowTexts(wanted), (Strings{"ABCD", "host9"}));
     EXPECT_EQ(root.ReadEtc(L"update_list.xml"), wantedBefore);
 
-    // Insert and Delete follow the focus; with nothing selected they only ask for a selection.
-    EXPECT_FALSE(page.Enabled(IDC_BUTTON_INSERT));
-    EXPECT_FALSE(page.Enabled(IDC_BUTTON_DELETE));
+    // Insert and Delete follow the focus; with nothing selected they ask for a selection and change nothing.
+    EXPECT_FALSE(page.Enabled(IDC_BUTTON_INSERT) || page.Enabled(IDC_BUTTON_DELETE));
     ztest::ClickCell(window, wanted, 0, 0);
     EXPECT_EQ(page.FocusId(), IDC_LIST_UPDATE_HOSTS);
-    EXPECT_TRUE(page.Enabled(IDC_BUTTON_DELETE));
-    EXPECT_FALSE(page.Enabled(IDC_BUTTON_INSERT));
+    EXPECT_TRUE(page.Enabled(IDC_BUTTON_DELETE) && !page.Enabled(IDC_BUTTON_INSERT));
     ztest::ClickCell(window, all, 0, 0);
     EXPECT_EQ(page.FocusId(), IDC_LIST_ALL_HOSTS);
-    EXPECT_TRUE(page.Enabled(IDC_BUTTON_INSERT));
-    EXPECT_FALSE(page.Enabled(IDC_BUTTON_DELETE));
+    EXPECT_TRUE(page.Enabled(IDC_BUTTON_INSERT) && !page.Enabled(IDC_BUTTON_DELETE));
     ASSERT_TRUE(ztest::SetListItemState(all, -1, 0, LVIS_SELECTED));
-    EXPECT_FALSE(Applied(root, window, [&] {
+    const auto noSelection = [&] {
         page.Click(IDC_BUTTON_INSERT, false);
         EXPECT_EQ(ztest::WaitForBox(window, L""), "information/title: information/select_host");
         EXPECT_TRUE(ztest::CloseBox(window));
-    }, 0)) << "nothing to apply";
+    };
+    EXPECT_FALSE(Applied(root, window, noSelection, 0)) << "an apply";
 
     // Three hosts, one wanted already: the two others join with the service's status, in one apply.
-    for (int row : {3, 4, 5}) ASSERT_TRUE(ztest::SetListItemState(all, row, LVIS_SELECTED, LVIS_SELECTED));
+    for (int row : {2, 3, 4}) ASSERT_TRUE(ztest::SetListItemState(all, row, LVIS_SELECTED, LVIS_SELECTED));
     ASSERT_TRUE(Applied(root, window, [&] { page.Click(IDC_BUTTON_INSERT); }));
     EXPECT_FALSE(Applied(root, window, [] {}, 0)) << "a second apply";
-    EXPECT_EQ(root.ReadEtc(L"update_list.xml"),
-              ztest::UpdateListXml(
-                  {{"ABCD", "ONLINE"}, {"host9", "OFFLINE"}, {"zeta", "OFFLINE"}, {"host10", "ONLINE"}}));
+    EXPECT_EQ(root.ReadEtc(L"update_list.xml"), ztest::UpdateListXml({{"ABCD", "ONLINE"}, {"host9", "OFFLINE"},
+                                                                      {"zeta", "OFFLINE"}, {"host10", "ONLINE"}}));
     EXPECT_EQ(ztest::RowTexts(wanted), (Strings{"ABCD", "host9", "host10", "zeta"}));
     EXPECT_EQ(page.FocusId(), IDC_LIST_ALL_HOSTS);
 
-    // Two rows deleted at once, whatever their order; their hosts lose the grey.
+    // Two rows deleted at once, whatever their order.
     ztest::ClickCell(window, wanted, 3, 0);
     ASSERT_TRUE(ztest::SetListItemState(wanted, 1, LVIS_SELECTED, LVIS_SELECTED));
     ASSERT_TRUE(Applied(root, window, [&] { page.Click(IDC_BUTTON_DELETE); }));
@@ -107,8 +97,6 @@ TEST_F(ConfTest, HostPageListsInsertAndDelete) {
     EXPECT_EQ(conf.ExitCode(), 0);
 }
 
-}  // namespace
-
 TEST_F(ConfTest, HostRefreshThroughZorvaneHostsWithEveryOutcome) {
     ConfRoot root;
     root.WriteConfig([](CConfigFile& c) { c.SetSelectedMenu(0); });
@@ -117,92 +105,42 @@ TEST_F(ConfTest, HostRefreshThroughZorvaneHostsWithEveryOutcome) {
     const std::wstring prepared = root.Etc(L"prepared.xml");
     ztest::WriteBytes(prepared, ztest::HostListFileXml({{"beta", "198.51.100.2", "OFFLINE", ""},
                                                        {"alpha", "198.51.100.1", "ONLINE", ""}}));
+    const ztest::StandInScript::PlacedFiles refreshed = {{prepared, root.Etc(L"host_list.xml")}};
     shared.SetId(L"alice smith");
     shared.SetPassword(L"s3cret");
     RunningConf conf = Start(root);
     ConfWindow& window = *conf.window;
     const ztest::WindowDriver page = window.Page(IDD_HOST_CONFIG);
-    const HWND all = page.Control(IDC_LIST_ALL_HOSTS);
-    const HWND wanted = page.Control(IDC_LIST_UPDATE_HOSTS);
-    const std::wstring hosts = root.Bin(L"ZorvaneHosts.exe");
-
-    enum Start { NoBlock, Unpassable, Runs, Missing };
-    const std::string notConnected = "error/title: error/not_connect_server";
+    const ztest::Worker hosts{root.Bin(L"ZorvaneHosts.exe"), IDD_HOST_CONFIG, IDC_BUTTON_REFRESH,
+                              L"host_config/wait_refresh_title", "host_config/wait_refresh_message",
+                              " /id:\"alice smith\" /password:s3cret"};
+    const std::string failed = "error/title: error/not_connect_server";
     const struct {
-        const char* name;
-        Start start;
-        long long exitCode;
-        unsigned delayMs;
-        bool leavesHostList;
-        bool cancel;
-        std::string box;  // "" none
-        Strings all, wanted;
+        WorkerRow run;
+        Strings all, wanted;  // the lists afterwards
     } rows[] = {
-        {"no shared block: nothing started", NoBlock, 0, 0, false, false, notConnected, {}, {"alpha", "gone"}},
-        {"an ID the command line cannot carry: nothing started", Unpassable, 0, 0, false, false, notConnected, {},
-         {"alpha", "gone"}},
-        {"701", Runs, 701, 0, false, false, notConnected, {}, {"alpha", "gone"}},
-        {"0", Runs, 0, 0, false, false, notConnected, {}, {"alpha", "gone"}},
-        {"cancelled: the updater is ended, nothing reported", Runs, 700, 60000, true, true, "", {}, {"alpha", "gone"}},
-        {"700 with the service's list: both lists refilled, the host it lacks pruned", Runs, 700, 0, true, false, "",
-         {"alpha", "beta"}, {"alpha"}},
-        {"no program", Missing, 0, 0, false, false, notConnected, {"alpha", "beta"}, {"alpha"}},
+        {{"no shared block", WorkerRow::NoBlock, {}, false, failed}, {}, {"alpha", "gone"}},
+        {{"an ID the command line cannot carry", WorkerRow::Unpassable, {}, false, failed}, {}, {"alpha", "gone"}},
+        {{"701", WorkerRow::Runs, {{701}}, false, failed}, {}, {"alpha", "gone"}},
+        {{"0", WorkerRow::Runs, {{0}}, false, failed}, {}, {"alpha", "gone"}},
+        {{"cancelled", WorkerRow::Runs, {{700}, {60000}, refreshed}, true, ""}, {}, {"alpha", "gone"}},
+        {{"700: both lists refilled, the host the service lacks pruned", WorkerRow::Runs, {{700}, {}, refreshed},
+          false, ""},
+         {"alpha", "beta"},
+         {"alpha"}},
+        {{"no program", WorkerRow::Missing, {}, false, failed}, {"alpha", "beta"}, {"alpha"}},
     };
     for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        ztest::StandInScript script({row.exitCode}, {row.delayMs});
-        if (row.leavesHostList) script.placedFiles = {{prepared, root.Etc(L"host_list.xml")}};
-        ztest::InstallStandIn(hosts, script);
-        UniqueHandle taken;
-        if (row.start == NoBlock) {
-            shared.Close();
-            taken.reset(::CreateMutexW(nullptr, FALSE, kSharedUserDataName));  // the name is taken
-        } else if (row.start == Unpassable) {
-            shared.SetId(L"bo\"b x");
-        } else if (row.start == Missing) {
-            ASSERT_TRUE(::DeleteFileW(hosts.c_str()));
-        }
-
-        page.Click(IDC_BUTTON_REFRESH, false);
-        std::vector<ztest::StandInRun> runs;
-        if (row.start == Runs) {
-            ASSERT_TRUE(ztest::WaitForStandInRuns(hosts, 1));
-            runs = ztest::StandInRuns(hosts);
-            EXPECT_EQ(U(runs[0].commandLine), " /id:\"alice smith\" /password:s3cret");
-            EXPECT_EQ(runs[0].startFlags, static_cast<unsigned long>(STARTF_FORCEOFFFEEDBACK | STARTF_USESHOWWINDOW));
-        }
-        if (row.cancel) {
-            HWND wait = nullptr;
-            ASSERT_TRUE(ztest::WaitFor([&] { return (wait = window.FindBox()) != nullptr; }));
-            EXPECT_EQ(ztest::WindowText(wait), kWaitCaption);
-            EXPECT_EQ(U(ztest::WindowText(::GetDlgItem(wait, 1028))), "host_config/wait_refresh_message");
-            EXPECT_TRUE(ConfWindow::Answer(wait, IDCANCEL));
-            EXPECT_TRUE(ztest::RunEnded(runs[0])) << "ZorvaneHosts left running";
-        }
-        if (row.box.empty()) {
-            EXPECT_TRUE(ztest::WaitGone(window, kWaitCaption));
-            EXPECT_EQ(window.FindBox(), nullptr) << "a box showed";
-        } else {
-            EXPECT_EQ(ztest::WaitForBox(window, kWaitCaption), row.box);
-            EXPECT_TRUE(ztest::CloseBox(window));
-            EXPECT_TRUE(ztest::WaitGone(window, kWaitCaption));
-        }
-        EXPECT_EQ(ztest::RowTexts(all), row.all);
-        EXPECT_EQ(ztest::RowTexts(wanted), row.wanted);
-        if (row.start != Runs) {
-            EXPECT_TRUE(ztest::StandInRuns(hosts).empty()) << "something started";
-        }
-
-        taken.reset();
-        ASSERT_TRUE(shared.Open());
-        shared.SetId(L"alice smith");
-        shared.SetPassword(L"s3cret");
+        ztest::RunWorkerRow(window, hosts, row.run, shared, L"alice smith", L"s3cret");
+        EXPECT_EQ(ztest::RowTexts(page.Control(IDC_LIST_ALL_HOSTS)), row.all) << row.run.name;
+        EXPECT_EQ(ztest::RowTexts(page.Control(IDC_LIST_UPDATE_HOSTS)), row.wanted) << row.run.name;
     }
-
     // The pruned host leaves the file with the next save.
-    ztest::ClickCell(window, all, 1, 0);
+    ztest::ClickCell(window, page.Control(IDC_LIST_ALL_HOSTS), 1, 0);
     ASSERT_TRUE(Applied(root, window, [&] { page.Click(IDC_BUTTON_INSERT); }));
     EXPECT_EQ(root.ReadEtc(L"update_list.xml"), ztest::UpdateListXml({{"alpha", "ONLINE"}, {"beta", "OFFLINE"}}));
     window.Close();
     EXPECT_EQ(conf.ExitCode(), 0);
 }
+
+}  // namespace

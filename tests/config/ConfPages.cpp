@@ -1,8 +1,11 @@
 #include "tests/config/ConfPages.h"
 
+#include <gtest/gtest.h>
+
 #include <commctrl.h>
 
 #include "common/base/UniqueHandle.h"
+#include "tests/support/ProcessSupport.h"
 #include "tests/support/RemoteBuffer.h"
 #include "tests/support/TestSupport.h"
 
@@ -63,9 +66,52 @@ bool WaitGone(const ConfWindow& window, const std::wstring& waitCaption) {
     return gone;
 }
 
-bool RunEnded(const StandInRun& run, DWORD timeoutMs) {
-    UniqueHandle process(::OpenProcess(SYNCHRONIZE, FALSE, run.processId));
-    return !process || ::WaitForSingleObject(process.get(), timeoutMs) == WAIT_OBJECT_0;
+void RunWorkerRow(const ConfWindow& window, const Worker& worker, const WorkerRow& row, CSharedUserMemory& shared,
+                  const std::wstring& id, const std::wstring& password) {
+    SCOPED_TRACE(row.name);
+    InstallStandIn(worker.program, row.script);
+    UniqueHandle taken;
+    if (row.start == WorkerRow::NoBlock) {
+        shared.Close();
+        taken.reset(::CreateMutexW(nullptr, FALSE, kSharedUserDataName));  // the name is taken
+    } else if (row.start == WorkerRow::Unpassable) {
+        shared.SetId(L"bo\"b x");
+    } else if (row.start == WorkerRow::Missing) {
+        EXPECT_TRUE(::DeleteFileW(worker.program.c_str()));
+    }
+    window.Page(worker.page).Click(worker.button, false);
+    if (row.start == WorkerRow::Runs) {
+        EXPECT_TRUE(WaitForStandInRuns(worker.program, 1));
+        const std::vector<StandInRun> runs = StandInRuns(worker.program);
+        EXPECT_EQ(runs.size(), 1u);
+        if (!runs.empty()) {
+            EXPECT_EQ(U(runs[0].commandLine), worker.commandLine);
+            EXPECT_EQ(runs[0].startFlags, static_cast<unsigned long>(STARTF_FORCEOFFFEEDBACK | STARTF_USESHOWWINDOW));
+        }
+        if (row.cancel && !runs.empty()) {
+            HWND wait = nullptr;
+            EXPECT_TRUE(WaitFor([&] { return (wait = window.FindBox()) != nullptr; }));
+            EXPECT_EQ(WindowText(wait), worker.waitCaption);
+            EXPECT_EQ(U(WindowText(::GetDlgItem(wait, 1028))), worker.waitMessage);
+            EXPECT_TRUE(ConfWindow::Answer(wait, IDCANCEL));
+            UniqueHandle process(::OpenProcess(SYNCHRONIZE, FALSE, runs[0].processId));
+            EXPECT_TRUE(!process || ::WaitForSingleObject(process.get(), 10000) == WAIT_OBJECT_0)
+                << "the worker program left running";
+        }
+    }
+    if (!row.box.empty()) {
+        EXPECT_EQ(WaitForBox(window, worker.waitCaption), row.box);
+        EXPECT_TRUE(CloseBox(window));
+    }
+    EXPECT_TRUE(WaitGone(window, worker.waitCaption));
+    EXPECT_EQ(window.FindBox(), nullptr) << "a box showed";
+    if (row.start != WorkerRow::Runs) {
+        EXPECT_TRUE(StandInRuns(worker.program).empty()) << "something started";
+    }
+    taken.reset();
+    EXPECT_TRUE(shared.Open());
+    shared.SetId(id);
+    shared.SetPassword(password);
 }
 
 }  // namespace ztest

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "common/sharedmem/SharedUserMemory.h"
 #include "tests/config/ConfRoot.h"
 #include "tests/config/ConfWindow.h"
 #include "tests/support/StandInFormat.h"
@@ -37,7 +38,29 @@ bool CloseBox(const ConfWindow& window);
 // after a wait, the wait dialog stays hidden beneath it), then until the window's thread is back in its loop.
 bool WaitGone(const ConfWindow& window, const std::wstring& waitCaption);
 
-// True when the process that the stand-in's run recorded has ended (within the time).
-bool RunEnded(const StandInRun& run, DWORD timeoutMs = 10000);
+// A page's worker program, run behind its wait dialog: the stand-in in its place, the button that starts it,
+// the wait dialog's caption and message, and the command line the signed-in account gives it.
+struct Worker {
+    std::wstring program;
+    int page, button;
+    std::wstring waitCaption;
+    std::string waitMessage, commandLine;
+};
+
+// A row of a worker's outcome table.
+struct WorkerRow {
+    enum Start { Runs, NoBlock, Unpassable, Missing };
+    const char* name;
+    Start start;          // Runs; no shared block; an account the command line cannot carry; no program
+    StandInScript script;  // of the stand-in, when it runs
+    bool cancel;           // the wait is cancelled while it runs
+    std::string box;       // "caption: text" of the box the page shows afterwards; "" none
+};
+
+// One row: the start prepared, the button clicked, the command line and show flags of the run checked (or
+// that nothing ran), the wait cancelled when the row says so (the program must then have ended), and the
+// box checked and closed. The shared block then holds `id` and `password` again.
+void RunWorkerRow(const ConfWindow& window, const Worker& worker, const WorkerRow& row, CSharedUserMemory& shared,
+                  const std::wstring& id, const std::wstring& password);
 
 }  // namespace ztest
