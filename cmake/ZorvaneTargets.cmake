@@ -141,16 +141,17 @@ function(zorvane_program name)
 endfunction()
 
 # zorvane_test(name SOURCES ... [DEPS ...] [PORTABLE] [SERIAL] [GUI] [LABELS ...] [ENV ...]
-#              [NAMESPACE filter ADAPTERS spec...])
+#              [NAMESPACE filter ADAPTERS spec...] [NAMESPACE2 filter ADAPTERS2 spec...])
 # A GoogleTest executable run as one CTest test. PORTABLE tests run in both builds; the others only in the
 # Windows build, under Wine. SERIAL tests take the suite's named objects and never run beside each other.
 # NAMESPACE: the tests that the gtest filter selects need real network adapters. Under Wine they run as the
 # CTest test <name>_netns in a network namespace of their own that holds the ADAPTERS
 # (scripts/wine-netns.sh, which also gives them their own Wine, display and stand-in service, so they
 # take no lock); that test is skipped where no namespace can be made. The plain test leaves them out.
+# NAMESPACE2: other tests that need other adapters, run the same way as <name>_netns2.
 function(zorvane_test name)
-  cmake_parse_arguments(ZT "PORTABLE;SERIAL;GUI" "TIMEOUT;NAMESPACE" "SOURCES;DEPS;LABELS;ENV;FIXTURES;ADAPTERS"
-    ${ARGN})
+  cmake_parse_arguments(ZT "PORTABLE;SERIAL;GUI" "TIMEOUT;NAMESPACE;NAMESPACE2"
+    "SOURCES;DEPS;LABELS;ENV;FIXTURES;ADAPTERS;ADAPTERS2" ${ARGN})
   if(ZORVANE_FUZZ)
     return()
   endif()
@@ -160,7 +161,9 @@ function(zorvane_test name)
   add_executable(${name} ${ZT_SOURCES})
   target_link_libraries(${name} PRIVATE zorvane_options ${ZT_DEPS} zorvane_gtest_main)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
-  if(ZT_NAMESPACE)
+  if(ZT_NAMESPACE AND ZT_NAMESPACE2)
+    add_test(NAME ${name} COMMAND ${name} --gtest_color=no --gtest_filter=-${ZT_NAMESPACE}:${ZT_NAMESPACE2})
+  elseif(ZT_NAMESPACE)
     add_test(NAME ${name} COMMAND ${name} --gtest_color=no --gtest_filter=-${ZT_NAMESPACE})
   else()
     add_test(NAME ${name} COMMAND ${name} --gtest_color=no)
@@ -170,15 +173,20 @@ function(zorvane_test name)
     set(timeout ${ZT_TIMEOUT})
   endif()
   set(env ZORVANE_TEST_SOURCE=${ZORVANE_ROOT} ZORVANE_TEST_BINARY=${CMAKE_BINARY_DIR} ${ZT_ENV})
-  if(ZT_NAMESPACE AND CMAKE_CROSSCOMPILING)
-    set(adapters)
-    foreach(spec IN LISTS ZT_ADAPTERS)
-      list(APPEND adapters --adapter ${spec})
+  if(CMAKE_CROSSCOMPILING)
+    foreach(run IN ITEMS "" 2)
+      if(NOT ZT_NAMESPACE${run})
+        continue()
+      endif()
+      set(adapters)
+      foreach(spec IN LISTS ZT_ADAPTERS${run})
+        list(APPEND adapters --adapter ${spec})
+      endforeach()
+      add_test(NAME ${name}_netns${run} COMMAND bash ${ZORVANE_ROOT}/scripts/wine-netns.sh ${adapters}
+        -- $<TARGET_FILE:${name}> --gtest_color=no --gtest_filter=${ZT_NAMESPACE${run}})
+      set_tests_properties(${name}_netns${run} PROPERTIES TIMEOUT ${timeout} LABELS "${ZT_LABELS}"
+        SKIP_RETURN_CODE 77 ENVIRONMENT "${env}")
     endforeach()
-    add_test(NAME ${name}_netns COMMAND bash ${ZORVANE_ROOT}/scripts/wine-netns.sh ${adapters}
-      -- $<TARGET_FILE:${name}> --gtest_color=no --gtest_filter=${ZT_NAMESPACE})
-    set_tests_properties(${name}_netns PROPERTIES TIMEOUT ${timeout} LABELS "${ZT_LABELS}" SKIP_RETURN_CODE 77
-      ENVIRONMENT "${env}")
   endif()
   set_tests_properties(${name} PROPERTIES TIMEOUT ${timeout} LABELS "${ZT_LABELS}")
   set(locks)

@@ -128,6 +128,14 @@ public:
     bool GetCheck(int item) const;
     void SetCheck(int item, bool check) const;
     bool SetItemState(int item, UINT state, UINT mask) const;
+    UINT GetItemState(int item, UINT mask) const {
+        return static_cast<UINT>(SendMessage(LVM_GETITEMSTATE, static_cast<WPARAM>(item), static_cast<LPARAM>(mask)));
+    }
+    // The first row after `start` (-1: from the top) that the search finds, or -1.
+    int FindItem(const LVFINDINFOW& find, int start = -1) const {
+        return static_cast<int>(
+            SendMessage(LVM_FINDITEMW, static_cast<WPARAM>(start), reinterpret_cast<LPARAM>(&find)));
+    }
     bool SortItems(PFNLVCOMPARE compare, LPARAM data) const {
         return SendMessage(LVM_SORTITEMS, static_cast<WPARAM>(data), reinterpret_cast<LPARAM>(compare)) != 0;
     }

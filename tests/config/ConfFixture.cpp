@@ -99,11 +99,13 @@ RunningConf ConfTest::Start(const ConfRoot& root) {
     return conf;
 }
 
-bool ConfTest::Applied(const ConfRoot& root, const ConfWindow& window, const std::function<void()>& action) {
+bool ConfTest::Applied(const ConfRoot& root, const ConfWindow& window, const std::function<void()>& action,
+                       DWORD timeoutMs) {
     const std::wstring marker = root.Etc(L"update_method.xml");
     zfs::DeleteFileAt(marker);
     action();
-    const bool saved = WaitFor([&] { return zfs::FileExists(marker); }, 15000);
+    if (timeoutMs == 0) window.Drain();
+    const bool saved = WaitFor([&] { return zfs::FileExists(marker); }, timeoutMs);
     window.Settle();
     return saved;
 }

@@ -70,8 +70,10 @@ protected:
     // Starts the program of the root and waits for its main window.
     RunningConf Start(const ConfRoot& root);
     // Runs `action` and returns once the main window has applied and saved the settings: the apply writes
-    // update_method.xml last of its files, which is removed before.
-    bool Applied(const ConfRoot& root, const ConfWindow& window, const std::function<void()>& action);
+    // update_method.xml last of its files, which is removed before. With a time of 0 it looks once everything
+    // the window was posted before has been handled, to tell that no apply came.
+    bool Applied(const ConfRoot& root, const ConfWindow& window, const std::function<void()>& action,
+                 DWORD timeoutMs = 15000);
     // Clicks a control of a page and waits for the apply.
     bool ClickApplied(const ConfRoot& root, const ConfWindow& window, int pageId, int controlId);
 

@@ -13,11 +13,19 @@ const struct {
     const char* section;
     std::vector<const char*> keys;
 } kTestTexts[] = {
-    {"general", {"title", "ok", "cancel", "yes", "no", "close", "logout", "help", "minute", "hour", "day"}},
+    {"general",
+     {"title", "ok", "cancel", "yes", "no", "close", "logout", "help", "minute", "hour", "day", "host", "insert",
+      "delete", "ip", "status", "lan", "mac", "loading"}},
     {"question", {"title", "logout"}},
-    {"information", {"title", "not_support_vista"}},
-    {"host_config", {"title", "wait_refresh_title", "wait_refresh_message"}},
-    {"ip_config", {"title"}},
+    {"information", {"title", "not_support_vista", "select_host", "select_lan", "private_ip"}},
+    {"error", {"title", "not_connect_server", "private_ip", "too_many_update", "update_fail"}},
+    {"host_config",
+     {"title", "all_host_list_title", "update_host_list_title", "refresh_host_list", "description_title",
+      "description", "wait_refresh_title", "wait_refresh_message"}},
+    {"ip_config",
+     {"title", "update_list_title", "empty_update_list", "update_method_title", "internet_ip_title",
+      "internet_ip_description", "lan_ip_title", "lan_ip_description", "direct_ip_title", "update_ip",
+      "wait_update_title", "wait_update_message"}},
     {"program_config",
      {"title", "program_start_title", "auto_start", "nt_service", "show_ddns_config", "login_title", "save_id",
       "save_password", "auto_login", "system_tray_title", "show_system_tray", "ip_update_title", "ip_update_period",
@@ -60,6 +68,9 @@ std::string ConfRoot::WriteConfig(const ConfigEdit& edit, const std::wstring& la
     CConfigFile config;
     EXPECT_TRUE(config.WriteDefault(Etc(L"config.xml")));
     config.SetLanguage(language);
+    // No test asks a name of a DNS server: the internet address comes from loopback, refused unless a test
+    // points it at a stand-in service.
+    config.SetIpUrl(kNoInternetIpUrl);
     if (edit) edit(config);
     EXPECT_TRUE(config.Save());
     return ReadEtc(L"config.xml");

@@ -18,6 +18,9 @@ namespace ztest {
 // The test language (lang\testlang.xml): every text the program looks up reads "section/key".
 constexpr wchar_t kTestLanguage[] = L"testlang";
 
+// The ip_url of a root's settings unless a test sets another: a loopback port that refuses the connection.
+constexpr wchar_t kNoInternetIpUrl[] = L"http://127.0.0.1:1/getip.php";
+
 // What a test does to the default settings before a start.
 using ConfigEdit = std::function<void(CConfigFile&)>;
 

@@ -1,6 +1,7 @@
-// The main window on each of its tabs and the wait dialog, in both shipped languages: saved as PNG under
-// <build>\screenshots for a person to look at, and checked that every text fits its control, that no two
-// controls overlap and that no tab runs under the sign-out button.
+// The main window on each of its tabs, with a few hosts on the host and IP pages and the IP page's status
+// combo dropped down, and the wait dialog, in both shipped languages: saved as PNG under <build>\screenshots
+// for a person to look at, and checked that every text fits its control, that no two controls overlap and that
+// no tab runs under the sign-out button.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -15,12 +16,15 @@
 #include "common/process/Process.h"
 #include "config/ZorvaneWaitDlg.h"
 #include "config/resource.h"
+#include "tests/config/ConfPages.h"
 #include "tests/config/ConfRoot.h"
 #include "tests/config/ConfWindow.h"
 #include "tests/support/LayoutCheck.h"
 #include "tests/support/RemoteBuffer.h"
 #include "tests/support/Screenshot.h"
+#include "tests/support/StandinService.h"
 #include "tests/support/WineDesktop.h"
+#include "tests/support/WorkerRoot.h"
 
 namespace {
 
@@ -47,9 +51,36 @@ void ExpectTabsClearOfSignOut(const ztest::ConfWindow& window, const std::string
     }
 }
 
+// The IP page's status combo of its first row, dropped down.
+void StatusComboShot(const ztest::ConfWindow& window, const std::wstring& path) {
+    const HWND list = window.Page(IDD_IP_CONFIG).Control(IDC_LIST_UPDATE);
+    ztest::ClickCell(window, list, 0, 2);
+    const HWND combo = ::FindWindowExW(list, nullptr, L"ComboBox", nullptr);
+    ASSERT_NE(combo, nullptr) << "no status combo";
+    ::SendMessageW(combo, CB_SHOWDROPDOWN, TRUE, 0);
+    ::Sleep(300);  // painted
+    EXPECT_TRUE(ztest::SaveWindowPng(window.Window(), path)) << U(path);
+    ztest::PostKey(combo, VK_ESCAPE);
+    EXPECT_TRUE(ztest::WaitFor([&] { return !::IsWindow(combo); }));
+}
+
 void MainWindowShots(const std::wstring& language, const std::wstring& folder) {
+    ztest::StandinSession service;
+    ASSERT_TRUE(service.Script("/getip.php", ztest::HttpReply(200, "203.0.113.77")));
     ztest::ConfRoot root;
-    root.WriteConfig([](CConfigFile& c) { c.SetSelectedMenu(0); }, language);
+    root.WriteConfig(
+        [&](CConfigFile& c) {
+            c.SetSelectedMenu(0);
+            c.SetIpUrl(service.Url("/getip.php"));
+        },
+        language);
+    root.WriteEtc(L"host_list.xml", ztest::HostListFileXml({{"home.zorvane.example", "203.0.113.77", "ONLINE", ""},
+                                                            {"office.zorvane.example", "198.51.100.20", "ONLINE", ""},
+                                                            {"nas9.zorvane.example", "198.51.100.9", "OFFLINE", "park"},
+                                                            {"nas10.zorvane.example", "198.51.100.10", "ONLINE", ""}}));
+    root.WriteEtc(L"update_list.xml", ztest::UpdateListXml({{"home.zorvane.example", "ONLINE"},
+                                                            {"nas9.zorvane.example", "OFFLINE"},
+                                                            {"nas10.zorvane.example", "ONLINE"}}));
     std::string log;
     for (int n = 1; n <= 40; ++n) {
         log += "[2026-01-01 10:00:" + std::to_string(10 + n) + "] [INFO] " + (n % 5 ? "check_ip" : "update_ip_success") + "\r\n";
@@ -69,6 +100,7 @@ void MainWindowShots(const std::wstring& language, const std::wstring& folder) {
         ExpectTabsClearOfSignOut(window, what);
         const std::wstring path = folder + L"\\config-" + language + L"-" + ztest::W(names[tab]) + L".png";
         EXPECT_TRUE(ztest::SaveWindowPng(window.Window(), path)) << U(path);
+        if (pages[tab] == IDD_IP_CONFIG) StatusComboShot(window, folder + L"\\config-" + language + L"-ip-combo.png");
     }
     window.Close();
     DWORD code = 1;

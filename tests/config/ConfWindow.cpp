@@ -102,6 +102,13 @@ HWND ConfWindow::WaitForBox(DWORD timeoutMs) const {
     return box;
 }
 
+bool ConfWindow::HasWindow(const std::wstring& caption) const {
+    for (HWND hwnd : ProcessWindows(m_processId)) {
+        if (WindowText(hwnd) == caption) return true;
+    }
+    return false;
+}
+
 std::wstring ConfWindow::BoxText(HWND box) {
     for (HWND child = ::GetWindow(box, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
         if (ClassOf(child) != L"Static") continue;

@@ -36,6 +36,8 @@ public:
     // A box of the process: a visible dialog window that is not the main window.
     HWND FindBox() const;
     HWND WaitForBox(DWORD timeoutMs = 15000) const;
+    // True while a top-level window of the process, shown or hidden, has this caption.
+    bool HasWindow(const std::wstring& caption) const;
     // The box's first non-empty static text.
     static std::wstring BoxText(HWND box);
     // Presses a button of the box and waits until the box is gone.

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 #include "common/base/UniqueHandle.h"
 
@@ -38,5 +39,20 @@ private:
 bool TabItem(HWND tab, int index, std::wstring& text, int& image);
 // A tab control's item rectangle in the tab's client coordinates; empty when it could not be asked.
 RECT TabItemRect(HWND tab, int index);
+
+// A list view's cell text; empty when the other process could not be asked.
+std::wstring ListItemText(HWND list, int row, int column);
+// Every row's texts, every column of the header.
+std::vector<std::vector<std::wstring>> ListRows(HWND list);
+// The column headings.
+std::vector<std::wstring> ListHeadings(HWND list);
+// A row's item data (0 when it could not be asked).
+LPARAM ListItemData(HWND list, int row);
+// LVM_SETITEMSTATE (row -1: every row); false when it could not be asked or was refused.
+bool SetListItemState(HWND list, int row, UINT state, UINT mask);
+// A cell's rectangle in the list's client coordinates (column 0: the first column only).
+RECT ListCellRect(HWND list, int row, int column);
+// A combo box's entry text (the system carries this message's buffer itself).
+std::wstring ComboItemText(HWND combo, int index);
 
 }  // namespace ztest

@@ -75,6 +75,7 @@ std::string FormatStandInScript(const StandInScript& script) {
     out << "\ndelay";
     for (unsigned ms : script.delaysMs) out << ' ' << ms;
     out << '\n';
+    for (const auto& [from, to] : script.placedFiles) out << "place " << Escape(from) << '\t' << Escape(to) << '\n';
     return out.str();
 }
 
@@ -82,6 +83,13 @@ StandInScript ParseStandInScript(const std::string& text) {
     StandInScript script;
     for (std::string line : Split(text, '\n')) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.rfind("place ", 0) == 0) {
+            const std::vector<std::string> paths = Split(line.substr(6), '\t');
+            if (paths.size() == 2 && script.placedFiles.size() < kMaxScriptEntries) {
+                script.placedFiles.emplace_back(Unescape(paths[0]), Unescape(paths[1]));
+            }
+            continue;
+        }
         const std::vector<std::string> words = Split(line, ' ');
         for (size_t i = 1; i < words.size(); ++i) {
             long long value = 0;

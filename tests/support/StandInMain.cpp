@@ -1,6 +1,6 @@
 // The stand-in program: copied under any name into a test's folders, it stands in for a program that
 // another program starts. Each run appends how it was started to "<its path>.record", then waits and
-// exits as "<its path>.script" says for that run (see StandInFormat.h).
+// exits as "<its path>.script" says for that run, leaving the files it names in place (see StandInFormat.h).
 #include <windows.h>
 
 #include <string>
@@ -46,5 +46,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
 
     const unsigned delay = ztest::ScriptEntry(script.delaysMs, runIndex, 0u);
     if (delay > 0) ::Sleep(delay);
+    for (const auto& [from, to] : script.placedFiles) ::CopyFileW(from.c_str(), to.c_str(), FALSE);
     ::ExitProcess(static_cast<UINT>(ztest::ScriptEntry(script.exitCodes, runIndex, 0LL)));
 }
