@@ -253,13 +253,14 @@ void CZorvaneHMDlg::OnBnClickedRefresh() {
     m_waitDlg.SetMessage(texts->GetText(L"host_config", L"wait_refresh_message"));
     const std::wstring root = GetInstallRoot();
     // An account the command line cannot carry whole starts nothing and counts as a failed run.
-    m_waitDlg.DoModal(
+    const INT_PTR result = m_waitDlg.DoModal(
         [root, account](const TaskStop& stop) {
             return RunHostListUpdater(root, account.id, account.password, stop.Event());
         },
         [this](int exitCode) { OnRefreshed(exitCode); });
-    // A cancelled run's updater has been ended by its task; one that is still going is ended here.
-    if (m_waitDlg.Cancelled()) KillProcessesByName(L"ZorvaneHosts");
+    // The wait ends with IDCANCEL whether it was cancelled or the run ended; after a run's end this finds
+    // nothing to end.
+    if (result == IDCANCEL) KillProcessesByName(L"ZorvaneHosts");
 }
 
 void CZorvaneHMDlg::OnRefreshed(int exitCode) {

@@ -420,10 +420,12 @@ void CZorvaneIMDlg::OnBnClickedUpdateIp() {
     m_waitDlg.SetTitle(texts->GetText(L"ip_config", L"wait_update_title"));
     m_waitDlg.SetMessage(texts->GetText(L"ip_config", L"wait_update_message"));
     const std::wstring root = GetInstallRoot();
-    m_waitDlg.DoModal([root, account](const TaskStop& stop) { return UpdateIpThread(root, account, stop); },
-                      [this](int exitCode) { OnIpUpdated(exitCode); });
-    // A cancelled run's ZorvaneAddr has been ended by its task; one that is still going is ended here.
-    if (m_waitDlg.Cancelled()) KillProcessesByName(kIpUpdaterName);
+    const INT_PTR result =
+        m_waitDlg.DoModal([root, account](const TaskStop& stop) { return UpdateIpThread(root, account, stop); },
+                          [this](int exitCode) { OnIpUpdated(exitCode); });
+    // The wait ends with IDCANCEL whether it was cancelled or the run ended; after a run's end this finds
+    // nothing to end.
+    if (result == IDCANCEL) KillProcessesByName(kIpUpdaterName);
 }
 
 void CZorvaneIMDlg::OnIpUpdated(int exitCode) {
