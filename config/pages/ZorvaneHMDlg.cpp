@@ -258,8 +258,8 @@ void CZorvaneHMDlg::OnBnClickedRefresh() {
             return RunHostListUpdater(root, account.id, account.password, stop.Event());
         },
         [this](int exitCode) { OnRefreshed(exitCode); });
-    // The wait ends with IDCANCEL whether it was cancelled or the run ended; after a run's end this finds
-    // nothing to end.
+    // The wait ends with IDCANCEL whether it was cancelled or the run ended, and the program is ended by name
+    // either way: after a run's end that reaches only a copy something else started.
     if (result == IDCANCEL) KillProcessesByName(L"ZorvaneHosts");
 }
 

@@ -423,8 +423,8 @@ void CZorvaneIMDlg::OnBnClickedUpdateIp() {
     const INT_PTR result =
         m_waitDlg.DoModal([root, account](const TaskStop& stop) { return UpdateIpThread(root, account, stop); },
                           [this](int exitCode) { OnIpUpdated(exitCode); });
-    // The wait ends with IDCANCEL whether it was cancelled or the run ended; after a run's end this finds
-    // nothing to end.
+    // The wait ends with IDCANCEL whether it was cancelled or the run ended, and the program is ended by name
+    // either way: after a run's end that reaches only a copy something else started.
     if (result == IDCANCEL) KillProcessesByName(kIpUpdaterName);
 }
 
