@@ -18,7 +18,7 @@ constexpr wchar_t kAboutMutexName[] = L"ZorvaneDDNSClinet-ZorvaneAbout";
 constexpr wchar_t kConfigMutexName[] = L"ZorvaneDDNSClinet-ZorvaneConf";
 
 constexpr wchar_t kUpdaterFolder[] = L"\\updater";
-constexpr wchar_t kUpdaterFile[] = L"Updater.exe";
+constexpr wchar_t kUpdaterFile[] = L"\\Updater.exe";
 constexpr wchar_t kLauncherProgram[] = L"\\ZorvaneLaunch.exe";
 
 constexpr wchar_t kCheckParameters[] = L"-checkforupdates";
@@ -84,9 +84,14 @@ void CZorvanePatchApp::RunAutoUpdate() {
     StartUpdate(AskCondition() ? kAskedParameters : kHiddenParameters);
 }
 
+// By its whole path: a bare name would have the shell look for another program of that name elsewhere when
+// the installation's own is missing.
+std::wstring CZorvanePatchApp::UpdaterPath() const { return m_root + kUpdaterFolder + kUpdaterFile; }
+
 bool CZorvanePatchApp::CheckForNewerVersion() const {
     // A check that cannot run (-1) counts as no newer version.
-    return ShellRunProgram(m_root + kUpdaterFolder, kUpdaterFile, kCheckParameters, SW_HIDE, false) == kNewerVersion;
+    return ShellRunProgram(m_root + kUpdaterFolder, UpdaterPath(), kCheckParameters, SW_HIDE, false) ==
+           kNewerVersion;
 }
 
 bool CZorvanePatchApp::AskCondition() const {
@@ -95,7 +100,7 @@ bool CZorvanePatchApp::AskCondition() const {
 }
 
 void CZorvanePatchApp::StartUpdate(const std::wstring& parameters) const {
-    if (ShellRunProgram(m_root + kUpdaterFolder, kUpdaterFile, parameters, SW_SHOW, true) == kRunFailed) {
+    if (ShellRunProgram(m_root + kUpdaterFolder, UpdaterPath(), parameters, SW_SHOW, true) == kRunFailed) {
         return;  // with nothing to install, stopping the suite would leave nothing to restart it
     }
     RunProgramWithArgs(m_root + kLauncherProgram, kStopArguments, SW_SHOW, true);

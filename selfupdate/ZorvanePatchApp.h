@@ -16,6 +16,8 @@ private:
     // Silent unless a newer version is found; asks only when the ask condition holds.
     void RunAutoUpdate();
 
+    // <root>\\updater\\Updater.exe.
+    std::wstring UpdaterPath() const;
     // Runs the updater's check hidden and waits for it; true when it answers that a newer version exists.
     bool CheckForNewerVersion() const;
     // The update mode asks the user, or the information window or the configuration program runs.

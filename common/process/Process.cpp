@@ -1,6 +1,7 @@
 #include "common/process/Process.h"
 
 #include <windows.h>
+#include <objbase.h>
 #include <shellapi.h>
 #include <tlhelp32.h>
 
@@ -104,13 +105,17 @@ int ShellRunProgram(const std::wstring& folder, const std::wstring& file, const 
     const std::wstring parameters = ArgsCommandLine(args);
     SHELLEXECUTEINFOW exec{};
     exec.cbSize = sizeof(exec);
-    // A library function shows no message, also not the shell's own on a failed start.
-    exec.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
+    // A library function shows no message, also not the shell's own on a failed start. The start is finished
+    // before the call returns (the caller may end right after), with COM as the shell's extensions need it.
+    exec.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
     exec.lpFile = file.c_str();
     exec.lpParameters = parameters.c_str();
     exec.lpDirectory = folder.empty() ? nullptr : folder.c_str();
     exec.nShow = show;
-    if (!::ShellExecuteExW(&exec)) return kRunFailed;
+    const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    const bool started = ::ShellExecuteExW(&exec) != FALSE;
+    if (SUCCEEDED(com)) ::CoUninitialize();
+    if (!started) return kRunFailed;
     UniqueHandle process(exec.hProcess);
     if (!process) return 0;
     return ExitCodeOf(process.get(), noWait, 0);

@@ -105,6 +105,7 @@ public:
 
     std::wstring Patch() const { return m_dir / L"bin\\ZorvanePatch.exe"; }
     std::wstring Updater() const { return m_dir / L"updater\\Updater.exe"; }
+    std::wstring StrayUpdater() const { return m_dir / L"bin\\Updater.exe"; }
     std::wstring Launcher() const { return m_dir / L"ZorvaneLaunch.exe"; }
     std::wstring LanguageFile() const { return m_dir / L"lang\\testlang.xml"; }
     std::wstring EtcFolder() const { return m_dir / L"etc"; }
@@ -213,14 +214,18 @@ TEST(ZorvanePatch, RunsWithoutAQuestion) {
         {"a mode option without a value is the automatic mode", L"/mode", 1, L"hidden", 2, false, nullptr,
          {kCheck, kInstallHidden}, {kStop}, kUpdated},
         {"log level 1 writes no line", L"", 1, L"hidden", 1, false, nullptr, {kCheck, kInstallHidden}, {kStop}, {}},
-        {"updater missing: no box, nothing started", L"", 1, L"hidden", 2, true, nullptr, {}, {}, kNoNewer},
+        {"updater missing: no box, nothing started, not one beside the program", L"", 1, L"hidden", 2, true,
+         nullptr, {}, {}, kNoNewer},
         {"another instance runs", L"", 1, L"hidden", 2, false, kPatchMutex, {}, {}, {}},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         PatchRoot root(row.checkExit, row.updateMode, row.logLevel);
+        // Another program of the updater's name where the shell would look for a bare name must not run.
+        const std::wstring stray = root.StrayUpdater();
         if (row.updaterMissing) {
             ASSERT_TRUE(zfs::DeleteFileAt(root.Updater()));
+            ztest::InstallStandIn(stray, {{1, 0}, {}});
         }
         // Held as the other program holds it.
         const UniqueHandle held(row.held ? ::CreateMutexW(nullptr, FALSE, row.held) : nullptr);
@@ -228,6 +233,9 @@ TEST(ZorvanePatch, RunsWithoutAQuestion) {
         EXPECT_EQ(root.UpdaterStarts(), row.updater);
         EXPECT_EQ(root.LauncherStarts(CurrentFolder()), row.launcher);
         EXPECT_EQ(root.LogLines(), row.log);
+        if (row.updaterMissing) {
+            EXPECT_TRUE(ztest::StandInRuns(stray).empty());
+        }
     }
 }
 
