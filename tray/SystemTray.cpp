@@ -43,6 +43,10 @@ bool CSystemTray::CreateIcon(CWnd* parent, const std::wstring& tip, HICON icon, 
                              UINT balloonSeconds) {
     if (m_hWnd || !m_notify) return false;
     if (!CreateEx(0, nullptr, L"", WS_POPUP, RECT{0, 0, 0, 0}, nullptr, 0)) return false;
+    // The shell's restart comes from a program of lower rights than an elevated tray's.
+    if (ShellRestartedMessage() != 0) {
+        ::ChangeWindowMessageFilterEx(m_hWnd, ShellRestartedMessage(), MSGFLT_ALLOW, nullptr);
+    }
     m_enabled = true;
 
     m_data = NOTIFYICONDATAW{};

@@ -43,6 +43,8 @@ void CZorvaneTrayDlg::DeclareMessageMap(MessageMap& map) {
 
 BOOL CZorvaneTrayDlg::OnInitDialog() {
     CMainDialog::OnInitDialog();  // icons, g_hSharedMainWnd
+    // A second start may run with lower rights than an elevated tray (started by the configuration program).
+    ::ChangeWindowMessageFilterEx(m_hWnd, UWM_SECOND_INSTANCE, MSGFLT_ALLOW, nullptr);
     if (!LoadDataFiles()) {
         EndAtStartUp();
         return TRUE;
