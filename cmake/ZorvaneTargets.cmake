@@ -7,6 +7,47 @@
 
 set(ZORVANE_ROOT ${CMAKE_CURRENT_LIST_DIR}/..)
 
+# System libraries that a program may load only when it first calls into one (zorvane_program DELAY_LOAD)
+# instead of at its start: under Wine user32 (with gdi32, advapi32 and more behind it) and shell32 each add
+# 10 to 20 ms to every start, which a worker that never shows a window need not pay. Each gets a delay-import
+# library made from the toolchain's own import library, as the imported target zv_delay_<name>.
+set(ZORVANE_DELAY_LOADABLE user32 shell32 iphlpapi)
+if(ZORVANE_WINDOWS)
+  foreach(lib IN LISTS ZORVANE_DELAY_LOADABLE)
+    set(delay_lib ${CMAKE_BINARY_DIR}/delayload/lib${lib}_delay.a)
+    if(NOT EXISTS ${delay_lib})
+      execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=lib${lib}.a
+        OUTPUT_VARIABLE import_lib OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
+      execute_process(COMMAND ${CMAKE_NM} ${import_lib} OUTPUT_VARIABLE symbols COMMAND_ERROR_IS_FATAL ANY)
+      string(REGEX MATCHALL "[\r\n][0-9a-fA-F ]* I __imp_[A-Za-z0-9_@?$]+" imports "\n${symbols}")
+      set(def "LIBRARY ${lib}.dll\nEXPORTS\n")
+      foreach(entry IN LISTS imports)
+        string(REGEX REPLACE ".*__imp_" "" entry "${entry}")
+        string(APPEND def "${entry}\n")
+      endforeach()
+      file(WRITE ${CMAKE_BINARY_DIR}/delayload/${lib}.def "${def}")
+      execute_process(COMMAND ${CMAKE_DLLTOOL} --input-def ${CMAKE_BINARY_DIR}/delayload/${lib}.def
+        --output-delaylib ${delay_lib} COMMAND_ERROR_IS_FATAL ANY)
+    endif()
+    add_library(zv_delay_${lib} STATIC IMPORTED GLOBAL)
+    set_target_properties(zv_delay_${lib} PROPERTIES IMPORTED_LOCATION ${delay_lib})
+  endforeach()
+endif()
+
+# The WIN32_LIBS of a library as its users link them: a delay-loadable one as its delay-import library for a
+# program that delay-loads it (the program's ZORVANE_DELAY_LOAD names it), else as itself.
+function(zorvane_win32_libs out)
+  set(libs)
+  foreach(lib IN LISTS ARGN)
+    if(lib IN_LIST ZORVANE_DELAY_LOADABLE)
+      list(APPEND libs "$<IF:$<IN_LIST:${lib},$<TARGET_PROPERTY:ZORVANE_DELAY_LOAD>>,zv_delay_${lib},${lib}>")
+    else()
+      list(APPEND libs ${lib})
+    endif()
+  endforeach()
+  set(${out} ${libs} PARENT_SCOPE)
+endfunction()
+
 # Adds every listed folder (or, with no list, every subfolder) that has a CMakeLists.txt.
 function(zorvane_add_subdirs)
   set(dirs ${ARGN})
@@ -90,7 +131,8 @@ function(zorvane_library name)
     add_library(${name} INTERFACE)
     target_link_libraries(${name} INTERFACE zorvane_options ${ZL_DEPS})
     if(ZORVANE_WINDOWS AND ZL_WIN32_LIBS)
-      target_link_libraries(${name} INTERFACE ${ZL_WIN32_LIBS})
+      zorvane_win32_libs(libs ${ZL_WIN32_LIBS})
+      target_link_libraries(${name} INTERFACE ${libs})
     endif()
     return()
   endif()
@@ -103,16 +145,18 @@ function(zorvane_library name)
   add_library(${name} STATIC ${sources})
   target_link_libraries(${name} PUBLIC zorvane_options ${ZL_DEPS})
   if(ZORVANE_WINDOWS AND ZL_WIN32_LIBS)
-    target_link_libraries(${name} PUBLIC ${ZL_WIN32_LIBS})
+    zorvane_win32_libs(libs ${ZL_WIN32_LIBS})
+    target_link_libraries(${name} PUBLIC ${libs})
   endif()
 endfunction()
 
-# zorvane_program(name SOURCES ... [DEPS ...] [ICON file.ico] [MANIFEST file] [TEST]): one of the suite's GUI
-# programs (Windows build only). Every program carries a manifest (common controls 6, asInvoker) as resource 1
-# and its icon as icon resource 128; both default to the framework's (common/framework/res). A TEST program is
-# built into tests/ and is not installed.
+# zorvane_program(name SOURCES ... [DEPS ...] [ICON file.ico] [MANIFEST file] [DELAY_LOAD lib...] [TEST]): one
+# of the suite's GUI programs (Windows build only). Every program carries a manifest (common controls 6,
+# asInvoker) as resource 1 and its icon as icon resource 128; both default to the framework's
+# (common/framework/res). DELAY_LOAD names libraries of ZORVANE_DELAY_LOADABLE that the program loads on first
+# use. A TEST program is built into tests/ and is not installed.
 function(zorvane_program name)
-  cmake_parse_arguments(ZP "TEST" "ICON;MANIFEST" "SOURCES;HEADERS;DEPS" ${ARGN})
+  cmake_parse_arguments(ZP "TEST" "ICON;MANIFEST" "SOURCES;HEADERS;DEPS;DELAY_LOAD" ${ARGN})
   if(NOT ZP_TEST)
     zorvane_record_unit(${name} program SOURCES ${ZP_SOURCES} HEADERS ${ZP_HEADERS} DEPS ${ZP_DEPS})
   endif()
@@ -129,6 +173,7 @@ function(zorvane_program name)
   file(CONFIGURE OUTPUT ${rc} CONTENT "1 24 \"${manifest}\"\n128 ICON \"${icon}\"\n" @ONLY)
   set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS "${icon};${manifest}")
   add_executable(${name} WIN32 ${ZP_SOURCES} ${rc})
+  set_target_properties(${name} PROPERTIES ZORVANE_DELAY_LOAD "${ZP_DELAY_LOAD}")
   target_link_libraries(${name} PRIVATE zorvane_options ${ZP_DEPS})
   target_compile_options(${name} PRIVATE $<$<COMPILE_LANGUAGE:CXX>:-municode>)
   target_link_options(${name} PRIVATE -municode)

@@ -132,6 +132,8 @@ void CZorvaneAddrApp::DetectCurrentIp() {
 }
 
 void CZorvaneAddrApp::CollectHostChanges() {
+    // A line per host to change: the lines go out together when the check ends.
+    const CLogBatch batch;
     LogInfo(L"check_host");
     const auto serviceHosts = IndexServiceHosts(*CHostListFile::GetInstance());
     CUpdateListFile* wanted = CUpdateListFile::GetInstance();

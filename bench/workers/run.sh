@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
-# Builds the Windows build and runs the worker benchmark under Wine against the stand-in service, on the
-# programs as cmake --install lays them out (stripped).
+# Builds the Windows build and runs the worker benchmarks under Wine against the stand-in service, on the
+# programs as cmake --install lays them out (stripped):
+#   run.sh [all|workers|cycle]   workers: cycles by host count; cycle: cycles against the yardstick
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
+which=${1:-all}
+case "$which" in all|workers|cycle) ;; *) echo "usage: $0 [all|workers|cycle]" >&2; exit 2 ;; esac
 build=${ZORVANE_BUILD:-$root/build}
 bash "$root/scripts/build.sh" windows >/dev/null
 installed="$build/windows/bench-root"
@@ -14,6 +17,10 @@ wine_env_start
 info="$build/windows/bench-service.txt"
 python3 "$root/tests/support/standin_service.py" start --info "$info" >/dev/null
 trap 'python3 "$root/tests/support/standin_service.py" stop --info "$info" >/dev/null; wine_env_stop' EXIT
-ZORVANE_TEST_SOURCE="$root" ZORVANE_TEST_BINARY="$build/windows" ZORVANE_STANDIN_INFO="$info" \
-  ZORVANE_PROGRAM_DIR="$installed/bin" \
-  wine "$build/windows/bench/worker_bench.exe"
+run() {
+  ZORVANE_TEST_SOURCE="$root" ZORVANE_TEST_BINARY="$build/windows" ZORVANE_STANDIN_INFO="$info" \
+    ZORVANE_PROGRAM_DIR="$installed/bin" \
+    wine "$build/windows/bench/$1.exe"
+}
+if [ "$which" != cycle ]; then run worker_bench; fi
+if [ "$which" != workers ]; then run cycle_bench; fi

@@ -31,9 +31,10 @@ std::wstring StampedLine(const LogTime& t, const std::wstring& text) {
 
 }  // namespace
 
-LogTime LocalTimeNow() {
+namespace {
+
+LogTime LocalTimeAt(std::time_t now) {
     LogTime t;
-    const std::time_t now = std::time(nullptr);
     if (now == static_cast<std::time_t>(-1)) return t;
     std::tm tm{};
 #ifdef _WIN32
@@ -50,6 +51,10 @@ LogTime LocalTimeNow() {
     return t;
 }
 
+}  // namespace
+
+LogTime LocalTimeNow() { return LocalTimeAt(std::time(nullptr)); }
+
 CLogFile* CLogFile::GetInstance() {
     return ProcessInstance<CLogFile>();
 }
@@ -63,9 +68,21 @@ void CLogFile::SetLevel(int level) { m_level = level; }
 
 void CLogFile::SetClock(LogClock clock) { m_clock = std::move(clock); }
 
-LogTime CLogFile::Now() const { return m_clock ? m_clock() : LocalTimeNow(); }
+CLogFile::~CLogFile() { Flush(); }
 
-std::wstring CLogFile::GetTodayFileName() const { return DayFileName(Now()); }
+LogTime CLogFile::Now() {
+    if (m_clock) return m_clock();
+    const std::time_t now = std::time(nullptr);
+    if (now != m_lastSecond || now == static_cast<std::time_t>(-1)) {
+        m_lastTime = LocalTimeAt(now);
+        m_lastSecond = now;
+    }
+    return m_lastTime;
+}
+
+std::wstring CLogFile::GetTodayFileName() const {
+    return DayFileName(m_clock ? m_clock() : LocalTimeNow());
+}
 
 bool CLogFile::WriteError(const std::wstring& message) {
     if (m_level < 1) return true;
@@ -93,6 +110,30 @@ bool CLogFile::WriteLine(const std::wstring& text) {
     // One reading of the clock names both the file and the stamp, so a line written at midnight
     // lands in the file of the date it shows.
     const LogTime now = Now();
-    const std::wstring path = m_folder + L"\\" + DayFileName(now);
-    return zfs::AppendToFile(path, WideToUtf8(StampedLine(now, text)));
+    std::wstring path = m_folder + L"\\" + DayFileName(now);
+    std::string line = WideToUtf8(StampedLine(now, text));
+    if (m_batches == 0) return zfs::AppendToFile(path, line);
+    if (m_pending.empty() || m_pending.back().path != path) {
+        m_pending.push_back({std::move(path), std::string()});
+    }
+    m_pending.back().bytes += line;
+    m_pendingBytes += line.size();
+    return m_pendingBytes < kMaxPendingBytes || Flush();
+}
+
+void CLogFile::BeginBatch() { ++m_batches; }
+
+bool CLogFile::EndBatch() {
+    if (m_batches > 0) --m_batches;
+    return m_batches > 0 || Flush();
+}
+
+bool CLogFile::Flush() {
+    bool ok = true;
+    for (const Pending& pending : m_pending) {
+        if (!zfs::AppendToFile(pending.path, pending.bytes)) ok = false;
+    }
+    m_pending.clear();
+    m_pendingBytes = 0;
+    return ok;
 }

@@ -1,9 +1,12 @@
 #pragma once
 // The process's log writer: one UTF-8 file per day in the log folder, one time-stamped line per call.
+#include <cstddef>
+#include <ctime>
 #include <functional>
 #include <initializer_list>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // A local date and time as the log shows it (month 1-12, hour 0-23).
 struct LogTime {
@@ -27,6 +30,8 @@ public:
     static CLogFile* GetInstance();
 
     CLogFile() = default;
+    // Writes what a batch left pending (a process that exits while one is open).
+    ~CLogFile();
     CLogFile(const CLogFile&) = delete;
     CLogFile& operator=(const CLogFile&) = delete;
 
@@ -49,13 +54,51 @@ public:
     bool WriteInfo(std::wstring_view text, std::initializer_list<std::wstring_view> args);
 
     // Appends "[YYYY-MM-DD hh:mm:ss] text" and CR LF to the file of the line's own date, in one write.
-    // False when no folder is set, or the file cannot be opened or fully written.
+    // False when no folder is set, or the file cannot be opened or fully written. Inside a batch the line is
+    // stamped now and kept for the batch's write; false then only when no folder is set.
     bool WriteLine(const std::wstring& text);
 
+    // A batch: the lines written until the matching EndBatch (batches nest) are kept in memory and written
+    // when the outermost one ends, each day file's lines in one locked append, so that many lines cost one
+    // write and another program's lines still fall only between whole lines. Kept lines are also written
+    // when they pass kMaxPendingBytes, at Flush and when the writer is destroyed.
+    void BeginBatch();
+    // False when a kept line could not be written.
+    bool EndBatch();
+    // Writes the kept lines now (call it before the process waits for anything, so that the file shows the
+    // run so far). True when there were none or all were written.
+    bool Flush();
+
+    static constexpr size_t kMaxPendingBytes = 1024 * 1024;
+
 private:
-    LogTime Now() const;
+    // Consecutive kept lines of one day file.
+    struct Pending {
+        std::wstring path;
+        std::string bytes;
+    };
+
+    LogTime Now();
 
     int m_level = 0;
     std::wstring m_folder;
     LogClock m_clock;
+    int m_batches = 0;
+    std::vector<Pending> m_pending;
+    size_t m_pendingBytes = 0;
+    // The last reading of the system clock: lines of the same second share one conversion to local time.
+    std::time_t m_lastSecond = -1;
+    LogTime m_lastTime;
+};
+
+// Keeps the log's lines for one write while it lives (CLogFile::BeginBatch, EndBatch).
+class CLogBatch {
+public:
+    explicit CLogBatch(CLogFile* log = CLogFile::GetInstance()) : m_log(log) { m_log->BeginBatch(); }
+    ~CLogBatch() { m_log->EndBatch(); }
+    CLogBatch(const CLogBatch&) = delete;
+    CLogBatch& operator=(const CLogBatch&) = delete;
+
+private:
+    CLogFile* m_log;
 };

@@ -77,6 +77,8 @@ int RunHostListUpdater(const std::wstring& root, const std::wstring& id, const s
     const std::optional<std::wstring> args = AccountArguments(id, password);
     if (!args) return kAccountNotPassable;
     const std::wstring program = root + L"\\bin\\ZorvaneHosts.exe";
+    // The updater writes the same log: the lines so far come first.
+    CLogFile::GetInstance()->Flush();
     if (stop) return RunProgramWithArgsUntil(program, *args, kShowNormal, stop);
     return RunProgramWithArgs(program, *args, kShowNormal, false);
 }

@@ -111,6 +111,55 @@ TEST(LogFile, LineAtMidnightGoesToTheFileItsStampNames) {
     EXPECT_EQ(ReadBytes(dir / L"20250101.log"), "[2025-01-01 00:00:00] new year\r\n");
 }
 
+// Lines of a batch keep their own stamps and files, and reach the files only when the outermost batch ends,
+// at Flush, past kMaxPendingBytes, or when the writer goes.
+TEST(LogFile, BatchKeepsLinesUntilItsWrite) {
+    TempDir dir;
+    const std::wstring day1 = dir / L"20241231.log", day2 = dir / L"20250101.log";
+    const std::vector<LogTime> readings = {
+        {2024, 12, 31, 23, 59, 58}, {2024, 12, 31, 23, 59, 59}, {2025, 1, 1, 0, 0, 0}, {2025, 1, 1, 0, 0, 1}};
+    size_t reads = 0;
+    {
+        CLogFile log;
+        log.SetFolder(dir.path());
+        log.SetLevel(2);
+        log.SetClock([&] { return readings[reads < readings.size() - 1 ? reads++ : reads]; });
+        {
+            const CLogBatch outer(&log);
+            EXPECT_TRUE(log.WriteInfo(L"a"));
+            {
+                const CLogBatch inner(&log);
+                EXPECT_TRUE(log.WriteError(L"b"));
+            }
+            EXPECT_FALSE(ztest::Exists(day1));
+            EXPECT_TRUE(log.WriteInfo(L"c"));
+        }
+        EXPECT_EQ(ReadBytes(day1), "[2024-12-31 23:59:58] [INFO] a\r\n[2024-12-31 23:59:59] [ERROR] b\r\n");
+        EXPECT_EQ(ReadBytes(day2), "[2025-01-01 00:00:00] [INFO] c\r\n");
+
+        log.BeginBatch();
+        EXPECT_TRUE(log.WriteInfo(L"d"));
+        EXPECT_TRUE(log.Flush());
+        EXPECT_EQ(ReadBytes(day2), "[2025-01-01 00:00:00] [INFO] c\r\n[2025-01-01 00:00:01] [INFO] d\r\n");
+        EXPECT_TRUE(log.WriteInfo(L"e"));
+        // Still in the batch when the writer goes.
+    }
+    EXPECT_EQ(ReadBytes(day2), "[2025-01-01 00:00:00] [INFO] c\r\n[2025-01-01 00:00:01] [INFO] d\r\n"
+                               "[2025-01-01 00:00:01] [INFO] e\r\n");
+
+    CLogFile big;
+    big.SetFolder(dir.path());
+    big.SetLevel(2);
+    big.SetClock(FixedClock(kMorning));
+    const CLogBatch batch(&big);
+    const std::wstring line(1000, L'x');
+    for (size_t n = 0; !ztest::Exists(dir / L"20240105.log") && n < 2 * CLogFile::kMaxPendingBytes / line.size();
+         ++n) {
+        EXPECT_TRUE(big.WriteInfo(line));
+    }
+    EXPECT_GE(ReadBytes(dir / L"20240105.log").size(), CLogFile::kMaxPendingBytes);
+}
+
 TEST(LogFile, MissingFolderFailsAndCreatesNothing) {
     TempDir dir;
     const std::wstring folders[] = {dir / L"missing", dir / L"missing\\deeper", L""};
