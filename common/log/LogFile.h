@@ -1,5 +1,6 @@
 #pragma once
 // The process's log writer: one UTF-8 file per day in the log folder, one time-stamped line per call.
+// One thread at a time uses it (the programs log from their main thread only).
 #include <cstddef>
 #include <ctime>
 #include <functional>
