@@ -281,6 +281,7 @@ TEST_F(ListControls, TheCheckListTakesAClickOnTheBoxOfACheckableRowOnly) {
         checks.InsertItem(row, L"row");
         checks.SetItemData(row, row == 1 ? 0 : 1);  // row 1 takes no check
     }
+    constexpr int kSpace = -1;  // Space with the row focused instead of a click
     const struct {
         int row, x;
         const char* checked;  // the rows' checks afterwards
@@ -289,15 +290,23 @@ TEST_F(ListControls, TheCheckListTakesAClickOnTheBoxOfACheckableRowOnly) {
         {0, 2, "---", {}},  {0, 3, "x--", {0}},  {2, 22, "--x", {2}},  // the box spans x 3 to 22
         {2, 22, "--x", {2}},                                            // checked already: posted again
         {0, 23, "--x", {}}, {1, 10, "--x", {}},                         // item data 0
+        {0, kSpace, "x--", {0}}, {1, kSpace, "x--", {}},                // Space checks as a click does
     };
     for (const auto& row : rows) {
         SCOPED_TRACE("row " + std::to_string(row.row) + " at x " + std::to_string(row.x));
         parent.checked.clear();
-        RECT bounds{};
-        checks.GetItemRect(row.row, &bounds, LVIR_BOUNDS);
-        const LPARAM at = MAKELPARAM(row.x, (bounds.top + bounds.bottom) / 2);
-        checks.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, at);
-        checks.SendMessage(WM_LBUTTONUP, 0, at);
+        if (row.x == kSpace) {
+            checks.SetItemState(row.row, LVIS_FOCUSED, LVIS_FOCUSED);
+            checks.SendMessage(WM_KEYDOWN, VK_SPACE, 0);
+            checks.SendMessage(WM_CHAR, L' ', 0);
+            checks.SendMessage(WM_KEYUP, VK_SPACE, 0);
+        } else {
+            RECT bounds{};
+            checks.GetItemRect(row.row, &bounds, LVIR_BOUNDS);
+            const LPARAM at = MAKELPARAM(row.x, (bounds.top + bounds.bottom) / 2);
+            checks.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, at);
+            checks.SendMessage(WM_LBUTTONUP, 0, at);
+        }
         Pump();
         std::string checked;
         for (int i = 0; i < 3; ++i) checked += checks.GetCheck(i) ? "x" : "-";
