@@ -49,6 +49,7 @@ void CZorvaneWaitDlg::DeclareMessageMap(MessageMap& map) {
 }
 
 INT_PTR CZorvaneWaitDlg::DoModal(Work work, WorkDone done) {
+    if (m_hWnd) return -1;  // a run is showing: it is left alone
     // Nothing of an earlier run survives into this one.
     m_running = false;
     m_stopped = false;
@@ -141,7 +142,9 @@ bool CZorvaneWaitDlg::EndWait() {
     }
     m_running = false;
     StopAnimation();
-    // Hidden at once, so that a box the page shows next does not open over it.
+    // Hidden at once, so that a box the page shows next does not open over it. The owner is enabled first, so
+    // that the activation passes to it rather than to another program's window.
+    if (const HWND owner = ::GetWindow(m_hWnd, GW_OWNER)) ::EnableWindow(owner, TRUE);
     ShowWindow(SW_HIDE);
     CDialog::OnCancel();
     return true;

@@ -105,6 +105,8 @@ void RunWorkerRow(const ConfWindow& window, const Worker& worker, const WorkerRo
     }
     EXPECT_TRUE(WaitGone(window, worker.waitCaption));
     EXPECT_EQ(window.FindBox(), nullptr) << "a box showed";
+    EXPECT_TRUE(WaitFor([&] { return ::GetForegroundWindow() == window.Window(); }))
+        << "the main window lost the activation";
     if (row.start != WorkerRow::Runs) {
         EXPECT_TRUE(StandInRuns(worker.program).empty()) << "something started";
     }
