@@ -159,6 +159,17 @@ void CZorvaneConfDlg::ShowPage(int index) {
 }
 
 void CZorvaneConfDlg::OnDestroy() {
+    // A cell editor still open (the window closed by Alt+F4) reports its change when it loses the focus; the
+    // dialog's loop has ended, so the change it posted is applied here, while the pages and the tab still live.
+    ::SetFocus(nullptr);
+    WPARAM restart = 0;
+    bool modified = false;
+    MSG pending{};
+    while (::PeekMessageW(&pending, m_hWnd, UWM_SETTING_MODIFIED, UWM_SETTING_MODIFIED, PM_REMOVE)) {
+        restart |= pending.wParam;
+        modified = true;
+    }
+    if (modified) OnSettingModified(restart, 0);
     Default();
     for (auto& page : m_pages) {
         if (page) page->DestroyWindow();

@@ -187,8 +187,18 @@ TEST_F(ConfTest, IpPageListMethodsAndStatusCombo) {
     const auto opened = ztest::StandInRuns(browser);
     ASSERT_EQ(opened.size(), 1u);
     EXPECT_EQ(U(opened[0].commandLine), "\"" + U(browser) + "\" \"http://host10\"");
+
+    // A status changed in the combo and the window closed at once: the change is still saved.
+    ztest::ClickCell(window, list, 2, 2);
+    const HWND combo = ::FindWindowExW(list, nullptr, L"ComboBox", nullptr);
+    ASSERT_NE(combo, nullptr) << "no combo";
+    ztest::PostKey(combo, VK_DOWN);
+    window.Drain();
     window.Close();
     EXPECT_EQ(conf.ExitCode(), 0);
+    EXPECT_EQ(root.ReadEtc(L"update_list.xml"),
+              ztest::UpdateListXml({{"host10", "ONLINE"}, {"host9", "OFFLINE"}, {"notlisted", "ONLINE"},
+                                    {"host09", "ONLINE"}, {"OFFLINE", "ONLINE"}}));
 }
 
 TEST_F(ConfTest, IpUpdateThroughZorvaneAddrWithEveryOutcome) {
