@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <ctime>
 #include <string>
-#include <vector>
 
 #include "common/text/Utf.h"
 #include "common/xml/XmlTextDoc.h"
@@ -86,45 +85,45 @@ std::string Generate(size_t size) {
     return text + tail;
 }
 
-// The best of `rounds` runs, in seconds.
+// Seconds that `run` takes.
 template <typename F>
-double Best(int rounds, F run) {
-    double best = 1e30;
-    for (int i = 0; i < rounds; ++i) {
-        const double start = CpuSeconds();
-        run();
-        best = std::min(best, CpuSeconds() - start);
-    }
-    return best;
+double Time(F run) {
+    const double start = CpuSeconds();
+    run();
+    return CpuSeconds() - start;
 }
 
-// Each round parses about 8 MB, in as many copies of the document as that takes.
+// Each round parses about 4 MB, in as many copies of the document as that takes, by each way in turn;
+// the best round of each counts, so that other work on the machine weighs on both alike.
 void Measure(const char* label, const std::string& bytes) {
-    const int rounds = 7;
-    const int repeat = static_cast<int>(std::max<size_t>(1, (8u << 20) / bytes.size()));
+    const int rounds = 15;
+    const int repeat = static_cast<int>(std::max<size_t>(1, (4u << 20) / bytes.size()));
     size_t elements = 0;
-    const double ours = Best(rounds, [&] {
-        for (int r = 0; r < repeat; ++r) {
-            CXmlTextDoc doc;
-            if (!doc.SetText(Utf8ToWide(bytes))) std::fprintf(stderr, "not well formed\n");
-            elements = doc.GetSlotsUsed() - 1;
-        }
-    });
     std::wstring wide = Utf8ToWide(bytes);
-    const double convert = Best(rounds, [&] {
-        for (int r = 0; r < repeat; ++r) wide = Utf8ToWide(bytes);
-    });
     CXmlTextDoc reused;
     reused.SetText(wide);
-    const double index = Best(rounds, [&] {
-        for (int r = 0; r < repeat; ++r) reused.BuildIndex();
-    });
-    const double pugi = Best(rounds, [&] {
-        for (int r = 0; r < repeat; ++r) {
-            pugi::xml_document doc;
-            if (!doc.load_buffer(bytes.data(), bytes.size())) std::fprintf(stderr, "pugixml failed\n");
-        }
-    });
+    double ours = 1e30, convert = 1e30, index = 1e30, pugi = 1e30;
+    for (int round = 0; round < rounds; ++round) {
+        ours = std::min(ours, Time([&] {
+            for (int r = 0; r < repeat; ++r) {
+                CXmlTextDoc doc;
+                if (!doc.SetText(Utf8ToWide(bytes))) std::fprintf(stderr, "not well formed\n");
+                elements = doc.GetSlotsUsed() - 1;
+            }
+        }));
+        pugi = std::min(pugi, Time([&] {
+            for (int r = 0; r < repeat; ++r) {
+                pugi::xml_document doc;
+                if (!doc.load_buffer(bytes.data(), bytes.size())) std::fprintf(stderr, "pugixml failed\n");
+            }
+        }));
+        convert = std::min(convert, Time([&] {
+            for (int r = 0; r < repeat; ++r) wide = Utf8ToWide(bytes);
+        }));
+        index = std::min(index, Time([&] {
+            for (int r = 0; r < repeat; ++r) reused.BuildIndex();
+        }));
+    }
     const double mb = double(bytes.size()) * repeat / 1e6;
     std::printf("%s: %zu bytes, %zu elements\n", label, bytes.size(), elements);
     std::printf("  CXmlTextDoc load + BuildIndex %8.1f MB/s  (UTF-8 to UTF-16 %.1f MB/s, BuildIndex alone %.1f MB/s)\n",

@@ -95,13 +95,6 @@ MarkupEnd RunToTerminator(const wchar_t* t, size_t from, wchar_t tail, bool doub
     }
 }
 
-// Copies a name into a node's buffer; the buffers are reused from node to node, so after the first
-// few nodes this is a plain copy.
-void AssignName(std::wstring& name, const wchar_t* text, size_t length) {
-    name.resize(length);
-    std::char_traits<wchar_t>::copy(&name[0], text, length);
-}
-
 // A faulty node: it runs to the next '>' outside quotes, or ends before a '<'.
 MarkupEnd RunFaulty(const wchar_t* t, size_t q) {
     wchar_t quote = 0;
@@ -181,7 +174,8 @@ MarkupResult ScanMarkup(XmlScanState& scan, XmlNodeInfo& node, size_t p, bool ne
         what = L"Processing instruction";
         size_t q = p + 2;
         while (!EndsTagName(t[q])) ++q;
-        AssignName(node.name, t + p + 2, q - (p + 2));
+        node.nameStart = p + 2;
+        node.nameLength = q - (p + 2);
         run = RunToTerminator(t, p + 2, L'?', false);
     } else if (c1 == 0) {
         run = {p + 1, false};
@@ -190,7 +184,8 @@ MarkupResult ScanMarkup(XmlScanState& scan, XmlNodeInfo& node, size_t p, bool ne
         what = L"Element tag";
         size_t q = p + 1;
         while (!EndsTagName(t[q])) ++q;
-        AssignName(node.name, t + p + 1, q - (p + 1));
+        node.nameStart = p + 1;
+        node.nameLength = q - (p + 1);
         const size_t nameEnd = q;
         run = RunToQuotedClose(t, q);
         if (run.terminated) {
@@ -258,6 +253,14 @@ MarkupEnd RunDoctype(XmlScanState& scan, XmlNodeInfo& node, size_t q, XmlNodeKin
 }  // namespace
 
 XmlNodeKind CXmlTextDoc::ScanNode(XmlScanState& scan, XmlNodeInfo& node) {
+    const XmlNodeKind kind = ScanNodeSpan(scan, node);
+    if (kind == XmlNodeKind::Element || kind == XmlNodeKind::Instruction) {
+        node.name.assign(scan.text + node.nameStart, node.nameLength);
+    }
+    return kind;
+}
+
+XmlNodeKind CXmlTextDoc::ScanNodeSpan(XmlScanState& scan, XmlNodeInfo& node) {
     const wchar_t* t = scan.text;
     size_t p = scan.next;
     node.start = p;
@@ -315,13 +318,17 @@ std::wstring CXmlTextDoc::CopyToken(const XmlScanState& scan) {
 }
 
 bool CXmlTextDoc::TokenIs(const XmlScanState& scan, const std::wstring& name) {
+    return TokenIs(scan, name.data(), name.size());
+}
+
+bool CXmlTextDoc::TokenIs(const XmlScanState& scan, const wchar_t* name, size_t nameLength) {
     const size_t length = scan.tokenEnd > scan.tokenStart ? scan.tokenEnd - scan.tokenStart : 0;
-    if (length > name.size()) return false;
+    if (length > nameLength) return false;
     const wchar_t* token = scan.text + scan.tokenStart;
     for (size_t i = 0; i < length; ++i) {
         if (token[i] != name[i]) return false;
     }
-    if (length == name.size()) return true;
+    if (length == nameLength) return true;
     switch (name[length]) {
         case L' ': case L'=': case L'/': case L'[': case L']':
             return true;
