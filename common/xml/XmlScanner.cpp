@@ -7,42 +7,11 @@
 
 namespace {
 
+using zxml::EndsTagName;
 using zxml::IsBlank;
-
-// Classes of the first 128 units, so the scanning loops test one table entry per character.
-enum : uint8_t {
-    kEndsText = 1,     // 0 < >
-    kEndsTagRun = 2,   // 0 > " '
-    kEndsTagName = 4,  // 0 blanks / >
-};
-
-constexpr uint8_t ClassOf(int c) {
-    return static_cast<uint8_t>(((c == 0 || c == '<' || c == '>') ? kEndsText : 0) |
-                                ((c == 0 || c == '>' || c == '"' || c == '\'') ? kEndsTagRun : 0) |
-                                ((c == 0 || c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '/' || c == '>')
-                                     ? kEndsTagName
-                                     : 0));
-}
-
-struct ClassTable {
-    uint8_t entry[128];
-    constexpr ClassTable() : entry() {
-        for (int c = 0; c < 128; ++c) entry[c] = ClassOf(c);
-    }
-};
-
-constexpr ClassTable kClasses;
-
-inline bool Is(wchar_t c, uint8_t cls) {
-    const uint32_t unit = static_cast<uint32_t>(c);
-    return unit < 128 && (kClasses.entry[unit] & cls) != 0;
-}
-
-inline bool EndsTagName(wchar_t c) { return Is(c, kEndsTagName); }
-
-bool IsNameStart(wchar_t c) {
-    return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z') || c == L'_' || c == L':' || c >= 0x7B;
-}
+using zxml::IsNameStart;
+using zxml::MarkupEnd;
+using zxml::RunToQuotedClose;
 
 bool IsNameStop(wchar_t c) {
     switch (c) {
@@ -60,27 +29,6 @@ std::wstring Unterminated(const wchar_t* what, size_t offset) {
 
 std::wstring Incorrect(const wchar_t* what, size_t offset) {
     return L"Incorrect " + std::wstring(what) + L" at offset " + std::to_wstring(offset);
-}
-
-// Where a scan of one piece of markup ended: one past its last character, or at the terminating zero.
-struct MarkupEnd {
-    size_t end;
-    bool terminated;
-};
-
-// Runs to the first '>' outside a quoted value (inclusive), tracking both kinds of quotes.
-MarkupEnd RunToQuotedClose(const wchar_t* t, size_t q) {
-    for (;;) {
-        while (!Is(t[q], kEndsTagRun)) ++q;
-        const wchar_t c = t[q];
-        if (c == L'>') return {q + 1, true};
-        if (c == 0) return {q, false};
-        // A quoted value runs to its own closing quote.
-        ++q;
-        while (t[q] != c && t[q] != 0) ++q;
-        if (t[q] == 0) return {q, false};
-        ++q;
-    }
 }
 
 // Runs to the first '>' preceded by `tail` ("--", "]]" or "?") that lies at or after `from`.
@@ -186,18 +134,7 @@ MarkupResult ScanMarkup(XmlScanState& scan, XmlNodeInfo& node, size_t p, bool ne
         while (!EndsTagName(t[q])) ++q;
         node.nameStart = p + 1;
         node.nameLength = q - (p + 1);
-        const size_t nameEnd = q;
-        run = RunToQuotedClose(t, q);
-        if (run.terminated) {
-            // <a/>, <a />, <a x="1"/>: the slash before '>' ends the tag; in <a x=1/> it ends the value.
-            const size_t slash = run.end - 2;
-            if (slash >= nameEnd && t[slash] == L'/') {
-                const wchar_t before = t[slash - 1];
-                if (slash == nameEnd || IsBlank(before) || before == L'"' || before == L'\'') {
-                    node.flags |= kXmlEmptyTag;
-                }
-            }
-        }
+        run = zxml::RunStartTag(t, q, node.flags);
     } else {
         faulty = L"tag name character";
     }
@@ -273,7 +210,7 @@ XmlNodeKind CXmlTextDoc::ScanNodeSpan(XmlScanState& scan, XmlNodeInfo& node) {
         while (IsBlank(t[p])) ++p;
         if (t[p] != 0 && t[p] != L'<') {
             kind = XmlNodeKind::Text;
-            while (!Is(t[p], kEndsText)) ++p;
+            while (!zxml::EndsText(t[p])) ++p;
             if (t[p] == L'>') ++p;
         }
     } else {

@@ -97,6 +97,50 @@ private:
     size_t m_capacity = kInline;
 };
 
+// Reads a start tag at scan.next into `node` as ScanNode does; false, reading nothing, when there is
+// none or the text ends inside it.
+inline bool ReadStartTag(XmlScanState& scan, XmlNodeInfo& node) {
+    const wchar_t* t = scan.text;
+    const size_t p = scan.next;
+    if (!zxml::IsNameStart(t[p + 1])) return false;
+    size_t q = p + 1;
+    while (!zxml::EndsTagName(t[q])) ++q;
+    uint32_t flags = 0;
+    const zxml::MarkupEnd run = zxml::RunStartTag(t, q, flags);
+    if (!run.terminated) return false;
+    node.start = p;
+    node.length = run.end - p;
+    node.flags = flags;
+    node.nameStart = p + 1;
+    node.nameLength = q - (p + 1);
+    scan.next = run.end;
+    return true;
+}
+
+// Reads an end tag at scan.next that bears `name` as ScanNode does; false, reading nothing, for any
+// other markup or when the text ends inside it. A name never holds a character that ends a tag name,
+// so a match that one such character follows is the end tag's whole name.
+inline bool ReadEndTagOf(XmlScanState& scan, const wchar_t* name, size_t length, XmlNodeInfo& node) {
+    const wchar_t* t = scan.text;
+    const size_t p = scan.next;
+    if (t[p + 1] != L'/') return false;
+    const wchar_t* tagName = t + p + 2;
+    for (size_t i = 0; i < length; ++i) {
+        if (tagName[i] != name[i]) return false;
+    }
+    if (!zxml::EndsTagName(tagName[length])) return false;
+    size_t q = p + 2 + length;
+    while (t[q] != 0 && t[q] != L'>') ++q;
+    if (t[q] == 0) return false;
+    node.start = p;
+    node.length = q + 1 - p;
+    node.flags = 0;
+    scan.tokenStart = p + 2;
+    scan.tokenEnd = p + 2 + length;
+    scan.next = q + 1;
+    return true;
+}
+
 std::wstring Quoted(const std::wstring& name) { return L"'" + name + L"'"; }
 std::wstring Quoted(const wchar_t* text, const OpenElement& open) {
     return Quoted(std::wstring(text + open.nameStart, open.nameLength));
@@ -139,8 +183,9 @@ bool CXmlTextDoc::ReserveSlots(uint32_t count) {
 // --- The parse ---
 
 bool CXmlTextDoc::BuildIndex() {
+    // The status of the load before, if any, is put in front of the parse's outcome.
     std::wstring loadStatus;
-    loadStatus.swap(m_statusText);
+    if (!m_statusText.empty()) loadStatus.swap(m_statusText);
     RewindToTop();
     m_releasedSlots = 0;
     m_slotsUsed = 1;
@@ -170,7 +215,7 @@ bool CXmlTextDoc::BuildIndex() {
         RewindToTop();
         if (!m_statusText.empty() && !loadStatus.empty()) {
             m_statusText = loadStatus + L", " + m_statusText;
-        } else if (m_statusText.empty()) {
+        } else if (m_statusText.empty() && !loadStatus.empty()) {
             m_statusText.swap(loadStatus);
         }
     } catch (const std::bad_alloc&) {
@@ -292,7 +337,20 @@ XmlSlot CXmlTextDoc::IndexElements(XmlScanState& scan) {
         size_t p = scan.next;
         while (text[p] != L'<' && text[p] != 0) ++p;
         scan.next = p;
-        switch (ScanNodeSpan(scan, node)) {
+        // The usual markup is read here, as ScanNode reads it: a whole start tag, or the end tag of the
+        // innermost open element. Anything else, and markup that the text ends in, goes the long way.
+        XmlNodeKind kind;
+        bool innermost = false;  // the end tag read closes the innermost open element
+        if (text[p] == L'<' && ReadStartTag(scan, node)) {
+            kind = XmlNodeKind::Element;
+        } else if (text[p] == L'<' && depth > 0 && ReadEndTagOf(scan, text + stack[depth - 1].nameStart,
+                                                                stack[depth - 1].nameLength, node)) {
+            kind = XmlNodeKind::EndTag;
+            innermost = true;
+        } else {
+            kind = ScanNodeSpan(scan, node);
+        }
+        switch (kind) {
             case XmlNodeKind::Element: {
                 if (m_slotsUsed == m_slots.Allocated()) ReserveSlots(0);
                 const XmlSlot slot = m_slotsUsed++;
@@ -315,7 +373,7 @@ XmlSlot CXmlTextDoc::IndexElements(XmlScanState& scan) {
             }
             case XmlNodeKind::EndTag: {
                 size_t match = depth;
-                if (match > 0 && !closes(match - 1)) {
+                if (!innermost && match > 0 && !closes(match - 1)) {
                     if (isOpen(scan)) {
                         while (match > 0 && !closes(match - 1)) --match;
                     } else {

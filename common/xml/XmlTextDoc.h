@@ -75,7 +75,7 @@ public:
 
 private:
     static constexpr uint32_t kInlinePages = 4;
-    static constexpr uint32_t kFirstSlots = 64;   // the least first allocation: what a small file needs
+    static constexpr uint32_t kFirstSlots = 24;   // the least first allocation: what a small file needs
     XmlElementSlot* m_inlinePages[kInlinePages] = {};
     XmlElementSlot** m_pages = m_inlinePages;     // m_inlinePages until more pages are needed
     uint32_t m_allocated = 0;     // slots allocated over all pages
