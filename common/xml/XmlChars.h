@@ -68,6 +68,18 @@ inline MarkupEnd RunToQuotedClose(const wchar_t* t, size_t q) {
     }
 }
 
+// Runs to the first '>' preceded by `tail` ("--", "]]" or "?") that lies at or after `from`.
+inline MarkupEnd RunToTerminator(const wchar_t* t, size_t from, wchar_t tail, bool doubled) {
+    const size_t tailLength = doubled ? 2 : 1;
+    for (size_t q = from;; ++q) {
+        const wchar_t c = t[q];
+        if (c == 0) return {q, false};
+        if (c == L'>' && q >= from + tailLength && t[q - 1] == tail && (!doubled || t[q - 2] == tail)) {
+            return {q + 1, true};
+        }
+    }
+}
+
 // The rest of a start tag from the end of its name at `nameEnd`; an empty-element tag adds kXmlEmptyTag
 // to `flags`.
 inline MarkupEnd RunStartTag(const wchar_t* t, size_t nameEnd, uint32_t& flags) {

@@ -12,6 +12,7 @@ using zxml::IsBlank;
 using zxml::IsNameStart;
 using zxml::MarkupEnd;
 using zxml::RunToQuotedClose;
+using zxml::RunToTerminator;
 
 bool IsNameStop(wchar_t c) {
     switch (c) {
@@ -29,18 +30,6 @@ std::wstring Unterminated(const wchar_t* what, size_t offset) {
 
 std::wstring Incorrect(const wchar_t* what, size_t offset) {
     return L"Incorrect " + std::wstring(what) + L" at offset " + std::to_wstring(offset);
-}
-
-// Runs to the first '>' preceded by `tail` ("--", "]]" or "?") that lies at or after `from`.
-MarkupEnd RunToTerminator(const wchar_t* t, size_t from, wchar_t tail, bool doubled) {
-    const size_t tailLength = doubled ? 2 : 1;
-    for (size_t q = from;; ++q) {
-        const wchar_t c = t[q];
-        if (c == 0) return {q, false};
-        if (c == L'>' && q >= from + tailLength && t[q - 1] == tail && (!doubled || t[q - 2] == tail)) {
-            return {q + 1, true};
-        }
-    }
 }
 
 // A faulty node: it runs to the next '>' outside quotes, or ends before a '<'.

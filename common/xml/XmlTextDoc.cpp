@@ -2,6 +2,7 @@
 #include "common/xml/XmlTextDoc.h"
 
 #include <algorithm>
+#include <cstring>
 #include <memory>
 #include <new>
 #include <unordered_map>
@@ -14,7 +15,9 @@
 
 XmlSlotTable::~XmlSlotTable() {
     const uint32_t pages = static_cast<uint32_t>((uint64_t{m_allocated} + kPageSlots - 1) >> kPageShift);
-    for (uint32_t i = 0; i < pages; ++i) delete[] m_pages[i];
+    for (uint32_t i = 0; i < pages; ++i) {
+        if (m_pages[i] != m_inlineSlots) delete[] m_pages[i];
+    }
     if (m_pages != m_inlinePages) delete[] m_pages;
 }
 
@@ -23,7 +26,7 @@ bool XmlSlotTable::Grow(uint32_t target) {
     const uint64_t pagesInUse = (uint64_t{m_allocated} + kPageSlots - 1) >> kPageShift;
     // One call adds at most one page.
     const uint64_t limit = (pagesInUse + 1) << kPageShift;
-    uint64_t want = std::min<uint64_t>(std::max<uint64_t>(target, kFirstSlots), limit);
+    uint64_t want = std::min<uint64_t>(target, limit);
     const uint32_t lastCount = m_allocated & (kPageSlots - 1);
     if (lastCount != 0) {
         // The partly allocated last page is replaced by a larger one (full when the table grows past it).
@@ -31,7 +34,7 @@ bool XmlSlotTable::Grow(uint32_t target) {
         const uint32_t newCount = static_cast<uint32_t>(std::min<uint64_t>(want - pageBase, kPageSlots));
         XmlElementSlot* page = new XmlElementSlot[newCount];
         std::copy(m_pages[pagesInUse - 1], m_pages[pagesInUse - 1] + lastCount, page);
-        delete[] m_pages[pagesInUse - 1];
+        if (m_pages[pagesInUse - 1] != m_inlineSlots) delete[] m_pages[pagesInUse - 1];
         m_pages[pagesInUse - 1] = page;
         m_allocated = static_cast<uint32_t>(pageBase + newCount);
     }
@@ -118,16 +121,15 @@ inline bool ReadStartTag(XmlScanState& scan, XmlNodeInfo& node) {
 }
 
 // Reads an end tag at scan.next that bears `name` as ScanNode does; false, reading nothing, for any
-// other markup or when the text ends inside it. A name never holds a character that ends a tag name,
-// so a match that one such character follows is the end tag's whole name.
-inline bool ReadEndTagOf(XmlScanState& scan, const wchar_t* name, size_t length, XmlNodeInfo& node) {
+// other markup or when the text (of `textLength` units) ends inside it. A name never holds a character
+// that ends a tag name, so a match that one such character follows is the end tag's whole name.
+inline bool ReadEndTagOf(XmlScanState& scan, size_t textLength, const wchar_t* name, size_t length,
+                         XmlNodeInfo& node) {
     const wchar_t* t = scan.text;
     const size_t p = scan.next;
-    if (t[p + 1] != L'/') return false;
+    if (t[p + 1] != L'/' || p + 2 + length > textLength) return false;
     const wchar_t* tagName = t + p + 2;
-    for (size_t i = 0; i < length; ++i) {
-        if (tagName[i] != name[i]) return false;
-    }
+    if (std::memcmp(tagName, name, length * sizeof(wchar_t)) != 0) return false;
     if (!zxml::EndsTagName(tagName[length])) return false;
     size_t q = p + 2 + length;
     while (t[q] != 0 && t[q] != L'>') ++q;
@@ -138,6 +140,24 @@ inline bool ReadEndTagOf(XmlScanState& scan, const wchar_t* name, size_t length,
     scan.tokenStart = p + 2;
     scan.tokenEnd = p + 2 + length;
     scan.next = q + 1;
+    return true;
+}
+
+// Skips a processing instruction, comment or CDATA section at scan.next, none of which the index
+// records; false, skipping nothing, for any other markup or when the text ends inside it.
+inline bool SkipUnindexed(XmlScanState& scan) {
+    const wchar_t* t = scan.text;
+    const size_t p = scan.next;
+    zxml::MarkupEnd run{p, false};
+    if (t[p + 1] == L'?') {
+        run = zxml::RunToTerminator(t, p + 2, L'?', false);
+    } else if (t[p + 1] == L'!' && t[p + 2] == L'-' && t[p + 3] == L'-') {
+        run = zxml::RunToTerminator(t, p + 4, L'-', true);
+    } else if (t[p + 1] == L'!' && t[p + 2] == L'[' && t[p + 3] == L'C') {
+        run = zxml::RunToTerminator(t, p + 4, L']', true);
+    }
+    if (!run.terminated) return false;
+    scan.next = run.end;
     return true;
 }
 
@@ -220,8 +240,7 @@ bool CXmlTextDoc::BuildIndex() {
         }
     } catch (const std::bad_alloc&) {
         // Deeply nested input can need more memory than there is. The text stays, with the document slot
-        // alone (handed out by every earlier index; a document still being constructed has none).
-        if (m_slots.Allocated() == 0) throw;
+        // alone (the table holds its first slots itself).
         m_slotsUsed = 1;
         XmlElementSlot& document = m_slots[0];
         document = XmlElementSlot{};
@@ -276,7 +295,8 @@ void CXmlTextDoc::CloseNotEnded(XmlSlot slot) {
 
 XmlSlot CXmlTextDoc::IndexElements(XmlScanState& scan) {
     m_statusText.clear();
-    const wchar_t* const text = scan.text;
+    const wchar_t* const text = scan.text;  // m_text
+    const size_t textLength = m_text.size();
     OpenElementStack stack;
     size_t depth = 0;
     XmlSlot parent = 0;
@@ -337,16 +357,20 @@ XmlSlot CXmlTextDoc::IndexElements(XmlScanState& scan) {
         size_t p = scan.next;
         while (text[p] != L'<' && text[p] != 0) ++p;
         scan.next = p;
-        // The usual markup is read here, as ScanNode reads it: a whole start tag, or the end tag of the
-        // innermost open element. Anything else, and markup that the text ends in, goes the long way.
+        // The usual markup is read here, as ScanNode reads it: a whole start tag, the end tag of the
+        // innermost open element, or markup that the index passes over. Anything else, and markup that the
+        // text ends in, goes the long way.
         XmlNodeKind kind;
         bool innermost = false;  // the end tag read closes the innermost open element
         if (text[p] == L'<' && ReadStartTag(scan, node)) {
             kind = XmlNodeKind::Element;
-        } else if (text[p] == L'<' && depth > 0 && ReadEndTagOf(scan, text + stack[depth - 1].nameStart,
-                                                                stack[depth - 1].nameLength, node)) {
+        } else if (text[p] == L'<' && depth > 0 &&
+                   ReadEndTagOf(scan, textLength, text + stack[depth - 1].nameStart, stack[depth - 1].nameLength,
+                                node)) {
             kind = XmlNodeKind::EndTag;
             innermost = true;
+        } else if (text[p] == L'<' && SkipUnindexed(scan)) {
+            continue;
         } else {
             kind = ScanNodeSpan(scan, node);
         }

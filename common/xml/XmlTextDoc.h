@@ -74,11 +74,14 @@ public:
     bool Grow(uint32_t target);
 
 private:
+    // A small file's slots and the first pages' addresses live in the table itself, so that indexing
+    // one allocates nothing.
+    static constexpr uint32_t kInlineSlots = 16;
     static constexpr uint32_t kInlinePages = 4;
-    static constexpr uint32_t kFirstSlots = 24;   // the least first allocation: what a small file needs
-    XmlElementSlot* m_inlinePages[kInlinePages] = {};
-    XmlElementSlot** m_pages = m_inlinePages;     // m_inlinePages until more pages are needed
-    uint32_t m_allocated = 0;     // slots allocated over all pages
+    XmlElementSlot m_inlineSlots[kInlineSlots];
+    XmlElementSlot* m_inlinePages[kInlinePages] = {m_inlineSlots};
+    XmlElementSlot** m_pages = m_inlinePages;
+    uint32_t m_allocated = kInlineSlots;     // slots allocated over all pages
     uint32_t m_pageCapacity = kInlinePages;  // entries of m_pages
 };
 
