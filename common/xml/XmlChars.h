@@ -9,8 +9,9 @@ namespace zxml {
 
 inline bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t' || c == L'\n' || c == L'\r'; }
 
-// Classes of the units up to '>', the last that ends anything, so the scanning loops test at most one table
-// entry per character (none for letters).
+// Classes of the units up to '?': every unit above '>', the last that ends anything, reads the entry of
+// '?', which is empty. The scanning loops so test one table entry per character without a branch on its
+// range, which mixed letters and digits would mispredict.
 enum : uint8_t {
     kEndsText = 1,     // 0 < >
     kEndsTagRun = 2,   // 0 > " '
@@ -26,7 +27,8 @@ constexpr uint8_t ClassOf(int c) {
 }
 
 struct ClassTable {
-    static constexpr int kSize = '>' + 1;
+    static constexpr uint32_t kLast = '?';
+    static constexpr int kSize = kLast + 1;
     uint8_t entry[kSize];
     constexpr ClassTable() : entry() {
         for (int c = 0; c < kSize; ++c) entry[c] = ClassOf(c);
@@ -37,7 +39,7 @@ inline constexpr ClassTable kClasses;
 
 inline bool Is(wchar_t c, uint8_t cls) {
     const uint32_t unit = static_cast<uint32_t>(c);
-    return unit < ClassTable::kSize && (kClasses.entry[unit] & cls) != 0;
+    return (kClasses.entry[unit < ClassTable::kLast ? unit : ClassTable::kLast] & cls) != 0;
 }
 
 inline bool EndsText(wchar_t c) { return Is(c, kEndsText); }
