@@ -9,9 +9,9 @@ namespace zxml {
 
 inline bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t' || c == L'\n' || c == L'\r'; }
 
-// Classes of the units up to '?': every unit above '>', the last that ends anything, reads the entry of
-// '?', which is empty. The scanning loops so test one table entry per character without a branch on its
-// range, which mixed letters and digits would mispredict.
+// Classes of the units up to '?'. Every unit above '>', the last that ends anything, reads the entry of
+// '?', which is empty: so the scanning loops test one table entry per character, without a branch on the
+// unit's range that a name mixing letters and digits would mispredict.
 enum : uint8_t {
     kEndsText = 1,     // 0 < >
     kEndsTagRun = 2,   // 0 > " '
