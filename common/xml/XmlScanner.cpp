@@ -7,42 +7,12 @@
 
 namespace {
 
+using zxml::EndsTagName;
 using zxml::IsBlank;
-
-// Classes of the first 128 units, so the scanning loops test one table entry per character.
-enum : uint8_t {
-    kEndsText = 1,     // 0 < >
-    kEndsTagRun = 2,   // 0 > " '
-    kEndsTagName = 4,  // 0 blanks / >
-};
-
-constexpr uint8_t ClassOf(int c) {
-    return static_cast<uint8_t>(((c == 0 || c == '<' || c == '>') ? kEndsText : 0) |
-                                ((c == 0 || c == '>' || c == '"' || c == '\'') ? kEndsTagRun : 0) |
-                                ((c == 0 || c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '/' || c == '>')
-                                     ? kEndsTagName
-                                     : 0));
-}
-
-struct ClassTable {
-    uint8_t entry[128];
-    constexpr ClassTable() : entry() {
-        for (int c = 0; c < 128; ++c) entry[c] = ClassOf(c);
-    }
-};
-
-constexpr ClassTable kClasses;
-
-inline bool Is(wchar_t c, uint8_t cls) {
-    const uint32_t unit = static_cast<uint32_t>(c);
-    return unit < 128 && (kClasses.entry[unit] & cls) != 0;
-}
-
-inline bool EndsTagName(wchar_t c) { return Is(c, kEndsTagName); }
-
-bool IsNameStart(wchar_t c) {
-    return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z') || c == L'_' || c == L':' || c >= 0x7B;
-}
+using zxml::IsNameStart;
+using zxml::MarkupEnd;
+using zxml::RunToQuotedClose;
+using zxml::RunToTerminator;
 
 bool IsNameStop(wchar_t c) {
     switch (c) {
@@ -60,46 +30,6 @@ std::wstring Unterminated(const wchar_t* what, size_t offset) {
 
 std::wstring Incorrect(const wchar_t* what, size_t offset) {
     return L"Incorrect " + std::wstring(what) + L" at offset " + std::to_wstring(offset);
-}
-
-// Where a scan of one piece of markup ended: one past its last character, or at the terminating zero.
-struct MarkupEnd {
-    size_t end;
-    bool terminated;
-};
-
-// Runs to the first '>' outside a quoted value (inclusive), tracking both kinds of quotes.
-MarkupEnd RunToQuotedClose(const wchar_t* t, size_t q) {
-    for (;;) {
-        while (!Is(t[q], kEndsTagRun)) ++q;
-        const wchar_t c = t[q];
-        if (c == L'>') return {q + 1, true};
-        if (c == 0) return {q, false};
-        // A quoted value runs to its own closing quote.
-        ++q;
-        while (t[q] != c && t[q] != 0) ++q;
-        if (t[q] == 0) return {q, false};
-        ++q;
-    }
-}
-
-// Runs to the first '>' preceded by `tail` ("--", "]]" or "?") that lies at or after `from`.
-MarkupEnd RunToTerminator(const wchar_t* t, size_t from, wchar_t tail, bool doubled) {
-    const size_t tailLength = doubled ? 2 : 1;
-    for (size_t q = from;; ++q) {
-        const wchar_t c = t[q];
-        if (c == 0) return {q, false};
-        if (c == L'>' && q >= from + tailLength && t[q - 1] == tail && (!doubled || t[q - 2] == tail)) {
-            return {q + 1, true};
-        }
-    }
-}
-
-// Copies a name into a node's buffer; the buffers are reused from node to node, so after the first
-// few nodes this is a plain copy.
-void AssignName(std::wstring& name, const wchar_t* text, size_t length) {
-    name.resize(length);
-    std::char_traits<wchar_t>::copy(&name[0], text, length);
 }
 
 // A faulty node: it runs to the next '>' outside quotes, or ends before a '<'.
@@ -181,7 +111,8 @@ MarkupResult ScanMarkup(XmlScanState& scan, XmlNodeInfo& node, size_t p, bool ne
         what = L"Processing instruction";
         size_t q = p + 2;
         while (!EndsTagName(t[q])) ++q;
-        AssignName(node.name, t + p + 2, q - (p + 2));
+        node.nameStart = p + 2;
+        node.nameLength = q - (p + 2);
         run = RunToTerminator(t, p + 2, L'?', false);
     } else if (c1 == 0) {
         run = {p + 1, false};
@@ -190,19 +121,9 @@ MarkupResult ScanMarkup(XmlScanState& scan, XmlNodeInfo& node, size_t p, bool ne
         what = L"Element tag";
         size_t q = p + 1;
         while (!EndsTagName(t[q])) ++q;
-        AssignName(node.name, t + p + 1, q - (p + 1));
-        const size_t nameEnd = q;
-        run = RunToQuotedClose(t, q);
-        if (run.terminated) {
-            // <a/>, <a />, <a x="1"/>: the slash before '>' ends the tag; in <a x=1/> it ends the value.
-            const size_t slash = run.end - 2;
-            if (slash >= nameEnd && t[slash] == L'/') {
-                const wchar_t before = t[slash - 1];
-                if (slash == nameEnd || IsBlank(before) || before == L'"' || before == L'\'') {
-                    node.flags |= kXmlEmptyTag;
-                }
-            }
-        }
+        node.nameStart = p + 1;
+        node.nameLength = q - (p + 1);
+        run = zxml::RunStartTag(t, q, node.flags);
     } else {
         faulty = L"tag name character";
     }
@@ -258,6 +179,14 @@ MarkupEnd RunDoctype(XmlScanState& scan, XmlNodeInfo& node, size_t q, XmlNodeKin
 }  // namespace
 
 XmlNodeKind CXmlTextDoc::ScanNode(XmlScanState& scan, XmlNodeInfo& node) {
+    const XmlNodeKind kind = ScanNodeSpan(scan, node);
+    if (kind == XmlNodeKind::Element || kind == XmlNodeKind::Instruction) {
+        node.name.assign(scan.text + node.nameStart, node.nameLength);
+    }
+    return kind;
+}
+
+XmlNodeKind CXmlTextDoc::ScanNodeSpan(XmlScanState& scan, XmlNodeInfo& node) {
     const wchar_t* t = scan.text;
     size_t p = scan.next;
     node.start = p;
@@ -270,7 +199,7 @@ XmlNodeKind CXmlTextDoc::ScanNode(XmlScanState& scan, XmlNodeInfo& node) {
         while (IsBlank(t[p])) ++p;
         if (t[p] != 0 && t[p] != L'<') {
             kind = XmlNodeKind::Text;
-            while (!Is(t[p], kEndsText)) ++p;
+            while (!zxml::EndsText(t[p])) ++p;
             if (t[p] == L'>') ++p;
         }
     } else {
@@ -315,13 +244,17 @@ std::wstring CXmlTextDoc::CopyToken(const XmlScanState& scan) {
 }
 
 bool CXmlTextDoc::TokenIs(const XmlScanState& scan, const std::wstring& name) {
+    return TokenIs(scan, name.data(), name.size());
+}
+
+bool CXmlTextDoc::TokenIs(const XmlScanState& scan, const wchar_t* name, size_t nameLength) {
     const size_t length = scan.tokenEnd > scan.tokenStart ? scan.tokenEnd - scan.tokenStart : 0;
-    if (length > name.size()) return false;
+    if (length > nameLength) return false;
     const wchar_t* token = scan.text + scan.tokenStart;
     for (size_t i = 0; i < length; ++i) {
         if (token[i] != name[i]) return false;
     }
-    if (length == name.size()) return true;
+    if (length == nameLength) return true;
     switch (name[length]) {
         case L' ': case L'=': case L'/': case L'[': case L']':
             return true;

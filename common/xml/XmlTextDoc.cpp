@@ -2,10 +2,11 @@
 #include "common/xml/XmlTextDoc.h"
 
 #include <algorithm>
-#include <memory>
+#include <cstring>
 #include <new>
 #include <unordered_map>
 #include <utility>
+#include <vector>
 
 #include "common/xml/XmlChars.h"
 
@@ -13,8 +14,10 @@
 
 XmlSlotTable::~XmlSlotTable() {
     const uint32_t pages = static_cast<uint32_t>((uint64_t{m_allocated} + kPageSlots - 1) >> kPageShift);
-    for (uint32_t i = 0; i < pages; ++i) delete[] m_pages[i];
-    delete[] m_pages;
+    for (uint32_t i = 0; i < pages; ++i) {
+        if (m_pages[i] != m_inlineSlots) delete[] m_pages[i];
+    }
+    if (m_pages != m_inlinePages) delete[] m_pages;
 }
 
 bool XmlSlotTable::Grow(uint32_t target) {
@@ -30,7 +33,7 @@ bool XmlSlotTable::Grow(uint32_t target) {
         const uint32_t newCount = static_cast<uint32_t>(std::min<uint64_t>(want - pageBase, kPageSlots));
         XmlElementSlot* page = new XmlElementSlot[newCount];
         std::copy(m_pages[pagesInUse - 1], m_pages[pagesInUse - 1] + lastCount, page);
-        delete[] m_pages[pagesInUse - 1];
+        if (m_pages[pagesInUse - 1] != m_inlineSlots) delete[] m_pages[pagesInUse - 1];
         m_pages[pagesInUse - 1] = page;
         m_allocated = static_cast<uint32_t>(pageBase + newCount);
     }
@@ -40,7 +43,7 @@ bool XmlSlotTable::Grow(uint32_t target) {
             const uint32_t capacity = pageIndex * 2 + 4;
             XmlElementSlot** pages = new XmlElementSlot*[capacity]();
             std::copy(m_pages, m_pages + m_pageCapacity, pages);
-            delete[] m_pages;
+            if (m_pages != m_inlinePages) delete[] m_pages;
             m_pages = pages;
             m_pageCapacity = capacity;
         }
@@ -54,8 +57,6 @@ bool XmlSlotTable::Grow(uint32_t target) {
 
 namespace {
 
-// The open elements, outermost first, with one spare entry on top into which the scanner writes the
-// node it reads. Entries keep their name buffers, so a parse allocates one string per nesting level.
 // FNV-1a over UTF-16 units, for counting open element names.
 constexpr uint64_t kNameHashStart = 14695981039346656037ull;
 inline uint64_t NameHashStep(uint64_t hash, wchar_t unit) {
@@ -65,36 +66,104 @@ inline uint64_t NameHashStep(uint64_t hash, wchar_t unit) {
 // The characters after which TokenIs takes a name's start for the whole name.
 inline bool EndsMatchedName(wchar_t c) { return c == L' ' || c == L'=' || c == L'/' || c == L'[' || c == L']'; }
 
-class XmlNodeStack {
+// An open element during a parse: its slot and where its name lies in the text.
+struct OpenElement {
+    XmlSlot slot;
+    size_t nameStart;
+    size_t nameLength;
+};
+
+// The open elements, outermost first: in the object up to the usual depths, on the heap beyond them.
+class OpenElementStack {
 public:
-    XmlNodeStack() { Grow(); }
-    XmlNodeInfo& Node(size_t i) { return m_nodes[i]; }
-    XmlSlot& Slot(size_t i) { return m_slots[i]; }
+    OpenElementStack() = default;
+    OpenElementStack(const OpenElementStack&) = delete;
+    OpenElementStack& operator=(const OpenElementStack&) = delete;
+
+    OpenElement& operator[](size_t i) { return m_items[i]; }
     // Makes sure entry `top` exists.
     void Reach(size_t top) {
-        if (top >= m_capacity) Grow();
+        if (top < m_capacity) return;
+        // Entries below `top` are in use.
+        m_heap.resize(std::max(m_capacity * 2, top + 1));
+        if (m_items == m_inline) std::copy(m_inline, m_inline + top, m_heap.begin());
+        m_items = m_heap.data();
+        m_capacity = m_heap.size();
     }
 
 private:
-    void Grow() {
-        const size_t capacity = m_capacity * 2 + 6;
-        auto nodes = std::make_unique<XmlNodeInfo[]>(capacity);
-        auto slots = std::make_unique<XmlSlot[]>(capacity);
-        for (size_t i = 0; i < m_capacity; ++i) {
-            nodes[i] = std::move(m_nodes[i]);
-            slots[i] = m_slots[i];
-        }
-        m_nodes = std::move(nodes);
-        m_slots = std::move(slots);
-        m_capacity = capacity;
-    }
-
-    std::unique_ptr<XmlNodeInfo[]> m_nodes;
-    std::unique_ptr<XmlSlot[]> m_slots;
-    size_t m_capacity = 0;
+    static constexpr size_t kInline = 32;
+    OpenElement m_inline[kInline];
+    std::vector<OpenElement> m_heap;
+    OpenElement* m_items = m_inline;
+    size_t m_capacity = kInline;
 };
 
+// Reads a start tag at scan.next into `node` as ScanNode does; false, reading nothing, when there is
+// none or the text ends inside it.
+inline bool ReadStartTag(XmlScanState& scan, XmlNodeInfo& node) {
+    const wchar_t* t = scan.text;
+    const size_t p = scan.next;
+    if (!zxml::IsNameStart(t[p + 1])) return false;
+    size_t q = p + 1;
+    while (!zxml::EndsTagName(t[q])) ++q;
+    uint32_t flags = 0;
+    const zxml::MarkupEnd run = zxml::RunStartTag(t, q, flags);
+    if (!run.terminated) return false;
+    node.start = p;
+    node.length = run.end - p;
+    node.flags = flags;
+    node.nameStart = p + 1;
+    node.nameLength = q - (p + 1);
+    scan.next = run.end;
+    return true;
+}
+
+// Reads an end tag at scan.next that bears `name` as ScanNode does; false, reading nothing, for any
+// other markup or when the text (of `textLength` units) ends inside it. A name never holds a character
+// that ends a tag name, so a match that one such character follows is the end tag's whole name.
+inline bool ReadEndTagOf(XmlScanState& scan, size_t textLength, const wchar_t* name, size_t length,
+                         XmlNodeInfo& node) {
+    const wchar_t* t = scan.text;
+    const size_t p = scan.next;
+    if (t[p + 1] != L'/' || p + 2 + length > textLength) return false;
+    const wchar_t* tagName = t + p + 2;
+    if (std::memcmp(tagName, name, length * sizeof(wchar_t)) != 0) return false;
+    if (!zxml::EndsTagName(tagName[length])) return false;
+    size_t q = p + 2 + length;
+    while (t[q] != 0 && t[q] != L'>') ++q;
+    if (t[q] == 0) return false;
+    node.start = p;
+    node.length = q + 1 - p;
+    node.flags = 0;
+    scan.tokenStart = p + 2;
+    scan.tokenEnd = p + 2 + length;
+    scan.next = q + 1;
+    return true;
+}
+
+// Skips a processing instruction, comment or CDATA section at scan.next, none of which the index
+// records; false, skipping nothing, for any other markup or when the text ends inside it.
+inline bool SkipUnindexed(XmlScanState& scan) {
+    const wchar_t* t = scan.text;
+    const size_t p = scan.next;
+    zxml::MarkupEnd run{p, false};
+    if (t[p + 1] == L'?') {
+        run = zxml::RunToTerminator(t, p + 2, L'?', false);
+    } else if (t[p + 1] == L'!' && t[p + 2] == L'-' && t[p + 3] == L'-') {
+        run = zxml::RunToTerminator(t, p + 4, L'-', true);
+    } else if (t[p + 1] == L'!' && t[p + 2] == L'[' && t[p + 3] == L'C') {
+        run = zxml::RunToTerminator(t, p + 4, L']', true);
+    }
+    if (!run.terminated) return false;
+    scan.next = run.end;
+    return true;
+}
+
 std::wstring Quoted(const std::wstring& name) { return L"'" + name + L"'"; }
+std::wstring Quoted(const wchar_t* text, const OpenElement& open) {
+    return Quoted(std::wstring(text + open.nameStart, open.nameLength));
+}
 
 }  // namespace
 
@@ -133,8 +202,9 @@ bool CXmlTextDoc::ReserveSlots(uint32_t count) {
 // --- The parse ---
 
 bool CXmlTextDoc::BuildIndex() {
+    // The status of the load before, if any, is put in front of the parse's outcome.
     std::wstring loadStatus;
-    loadStatus.swap(m_statusText);
+    if (!m_statusText.empty()) loadStatus.swap(m_statusText);
     RewindToTop();
     m_releasedSlots = 0;
     m_slotsUsed = 1;
@@ -164,13 +234,12 @@ bool CXmlTextDoc::BuildIndex() {
         RewindToTop();
         if (!m_statusText.empty() && !loadStatus.empty()) {
             m_statusText = loadStatus + L", " + m_statusText;
-        } else if (m_statusText.empty()) {
+        } else if (m_statusText.empty() && !loadStatus.empty()) {
             m_statusText.swap(loadStatus);
         }
     } catch (const std::bad_alloc&) {
         // Deeply nested input can need more memory than there is. The text stays, with the document slot
-        // alone (handed out by every earlier index; a document still being constructed has none).
-        if (m_slots.Allocated() == 0) throw;
+        // alone (the table holds its first slots itself).
         m_slotsUsed = 1;
         XmlElementSlot& document = m_slots[0];
         document = XmlElementSlot{};
@@ -225,7 +294,9 @@ void CXmlTextDoc::CloseNotEnded(XmlSlot slot) {
 
 XmlSlot CXmlTextDoc::IndexElements(XmlScanState& scan) {
     m_statusText.clear();
-    XmlNodeStack stack;
+    const wchar_t* const text = scan.text;  // m_text
+    const size_t textLength = m_text.size();
+    OpenElementStack stack;
     size_t depth = 0;
     XmlSlot parent = 0;
     XmlSlot first = 0;
@@ -237,9 +308,10 @@ XmlSlot CXmlTextDoc::IndexElements(XmlScanState& scan) {
     // shared by chance only costs the walk.
     std::unordered_map<uint64_t, long> openNames;
     bool countingNames = false;
-    auto count = [&](const std::wstring& name, long delta) {
+    auto count = [&](size_t nameStart, size_t nameLength, long delta) {
+        const wchar_t* name = text + nameStart;
         uint64_t hash = kNameHashStart;
-        for (size_t k = 0; k < name.size(); ++k) {
+        for (size_t k = 0; k < nameLength; ++k) {
             if (k > 0 && EndsMatchedName(name[k])) openNames[hash] += delta;
             hash = NameHashStep(hash, name[k]);
         }
@@ -247,13 +319,13 @@ XmlSlot CXmlTextDoc::IndexElements(XmlScanState& scan) {
     };
     auto leaveTo = [&](size_t newDepth) {
         if (countingNames) {
-            for (size_t i = newDepth; i < depth; ++i) count(stack.Node(i).name, -1);
+            for (size_t i = newDepth; i < depth; ++i) count(stack[i].nameStart, stack[i].nameLength, -1);
         }
         depth = newDepth;
     };
     auto isOpen = [&](const XmlScanState& token) {
         if (!countingNames) {
-            for (size_t i = 0; i < depth; ++i) count(stack.Node(i).name, +1);
+            for (size_t i = 0; i < depth; ++i) count(stack[i].nameStart, stack[i].nameLength, +1);
             countingNames = true;
         }
         uint64_t hash = kNameHashStart;
@@ -261,25 +333,47 @@ XmlSlot CXmlTextDoc::IndexElements(XmlScanState& scan) {
         const auto found = openNames.find(hash);
         return found != openNames.end() && found->second > 0;
     };
+    auto closes = [&](size_t i) { return TokenIs(scan, text + stack[i].nameStart, stack[i].nameLength); };
 
     // Closes the open elements above stack entry `keep` as not ended, outermost first, so that each
     // element is re-linked once however deep the nesting; their error flags go to the element kept.
     auto closeAbove = [&](size_t keep) {
         uint32_t carried = 0;
         for (size_t i = keep; i < depth; ++i) {
-            const XmlSlot slot = stack.Slot(i);
+            const XmlSlot slot = stack[i].slot;
             CloseNotEnded(slot);
             carried |= m_slots[slot].flags & kXmlElementError;
             m_slots[slot].flags &= ~kXmlElementError;
         }
-        parent = m_slots[stack.Slot(keep)].parent;
+        parent = m_slots[stack[keep].slot].parent;
         m_slots[parent].flags |= carried;
         leaveTo(keep);
     };
 
+    XmlNodeInfo node;
     for (;;) {
-        XmlNodeInfo& node = stack.Node(depth);
-        switch (ScanNode(scan, node)) {
+        // Text and blanks leave no trace in the index: straight on to the next markup.
+        size_t p = scan.next;
+        while (text[p] != L'<' && text[p] != 0) ++p;
+        scan.next = p;
+        // The usual markup is read here, as ScanNode reads it: a whole start tag, the end tag of the
+        // innermost open element, or markup that the index passes over. Anything else, and markup that the
+        // text ends in, goes the long way.
+        XmlNodeKind kind;
+        bool innermost = false;  // the end tag read closes the innermost open element
+        if (text[p] == L'<' && ReadStartTag(scan, node)) {
+            kind = XmlNodeKind::Element;
+        } else if (text[p] == L'<' && depth > 0 &&
+                   ReadEndTagOf(scan, textLength, text + stack[depth - 1].nameStart, stack[depth - 1].nameLength,
+                                node)) {
+            kind = XmlNodeKind::EndTag;
+            innermost = true;
+        } else if (text[p] == L'<' && SkipUnindexed(scan)) {
+            continue;
+        } else {
+            kind = ScanNodeSpan(scan, node);
+        }
+        switch (kind) {
             case XmlNodeKind::Element: {
                 if (m_slotsUsed == m_slots.Allocated()) ReserveSlots(0);
                 const XmlSlot slot = m_slotsUsed++;
@@ -292,8 +386,8 @@ XmlSlot CXmlTextDoc::IndexElements(XmlScanState& scan) {
                 e.parent = parent;
                 LinkLastChild(parent, slot);
                 if (!(node.flags & kXmlEmptyTag)) {
-                    stack.Slot(depth) = slot;
-                    if (countingNames) count(node.name, +1);
+                    stack[depth] = OpenElement{slot, node.nameStart, node.nameLength};
+                    if (countingNames) count(node.nameStart, node.nameLength, +1);
                     parent = slot;
                     ++depth;
                     stack.Reach(depth);
@@ -302,9 +396,9 @@ XmlSlot CXmlTextDoc::IndexElements(XmlScanState& scan) {
             }
             case XmlNodeKind::EndTag: {
                 size_t match = depth;
-                if (match > 0 && !TokenIs(scan, stack.Node(match - 1).name)) {
+                if (!innermost && match > 0 && !closes(match - 1)) {
                     if (isOpen(scan)) {
-                        while (match > 0 && !TokenIs(scan, stack.Node(match - 1).name)) --match;
+                        while (match > 0 && !closes(match - 1)) --match;
                     } else {
                         match = 0;
                     }
@@ -322,14 +416,14 @@ XmlSlot CXmlTextDoc::IndexElements(XmlScanState& scan) {
                 if (match + 1 < depth) {
                     m_slots[0].flags |= kXmlDocumentError;
                     if (m_statusText.empty()) {
-                        const XmlElementSlot& inner = m_slots[stack.Slot(depth - 1)];
+                        const XmlElementSlot& inner = m_slots[stack[depth - 1].slot];
                         Record(L"End tag " + Quoted(CopyToken(scan)) + L" at offset " +
                                std::to_wstring(node.start + 1) + L" does not match start tag " +
-                               Quoted(stack.Node(depth - 1).name) + L" at offset " + std::to_wstring(inner.start));
+                               Quoted(text, stack[depth - 1]) + L" at offset " + std::to_wstring(inner.start));
                     }
                     closeAbove(match + 1);
                 }
-                XmlElementSlot& e = m_slots[stack.Slot(match)];
+                XmlElementSlot& e = m_slots[stack[match].slot];
                 e.length = static_cast<uint32_t>(node.start + node.length - e.start);
                 e.endTagLength = static_cast<uint32_t>(node.length);
                 parent = e.parent;
@@ -345,8 +439,8 @@ XmlSlot CXmlTextDoc::IndexElements(XmlScanState& scan) {
                 if (depth > 0) {
                     m_slots[0].flags |= kXmlDocumentError;
                     if (m_statusText.empty()) {
-                        Record(L"Element " + Quoted(stack.Node(depth - 1).name) + L" at offset " +
-                               std::to_wstring(m_slots[stack.Slot(depth - 1)].start) + L" not ended");
+                        Record(L"Element " + Quoted(text, stack[depth - 1]) + L" at offset " +
+                               std::to_wstring(m_slots[stack[depth - 1].slot].start) + L" not ended");
                     }
                     closeAbove(0);
                 }

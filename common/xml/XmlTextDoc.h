@@ -74,9 +74,15 @@ public:
     bool Grow(uint32_t target);
 
 private:
-    XmlElementSlot** m_pages = nullptr;
-    uint32_t m_allocated = 0;     // slots allocated over all pages
-    uint32_t m_pageCapacity = 0;  // entries of m_pages
+    // A small file's slots and the first pages' addresses live in the table itself, so that indexing
+    // one allocates nothing.
+    static constexpr uint32_t kInlineSlots = 16;
+    static constexpr uint32_t kInlinePages = 4;
+    XmlElementSlot m_inlineSlots[kInlineSlots];
+    XmlElementSlot* m_inlinePages[kInlinePages] = {m_inlineSlots};
+    XmlElementSlot** m_pages = m_inlinePages;
+    uint32_t m_allocated = kInlineSlots;     // slots allocated over all pages
+    uint32_t m_pageCapacity = kInlinePages;  // entries of m_pages
 };
 
 // The scanner's cursor over a zero-terminated text.
@@ -89,12 +95,14 @@ struct XmlScanState {
 };
 
 // One scanned node: kind, span, flags (kXmlEmptyTag) and the name of an element or instruction, or
-// the error text of a faulty node.
+// the error text of a faulty node. The name's place in the text is kept too (nameStart, nameLength).
 struct XmlNodeInfo {
     XmlNodeKind kind = XmlNodeKind::EndOfText;
     size_t start = 0;
     size_t length = 0;
     uint32_t flags = 0;
+    size_t nameStart = 0;
+    size_t nameLength = 0;
     std::wstring name;
 };
 
@@ -203,6 +211,9 @@ private:
     friend class CXmlDataFile;
     struct InsertRequest;
 
+    // ScanNode without copying the name of an element or instruction: only its place is set.
+    static XmlNodeKind ScanNodeSpan(XmlScanState& scan, XmlNodeInfo& node);
+    static bool TokenIs(const XmlScanState& scan, const wchar_t* name, size_t length);
     XmlSlot IndexElements(XmlScanState& scan);
     void LinkLastChild(XmlSlot parent, XmlSlot slot);
     void CloseNotEnded(XmlSlot slot);

@@ -27,6 +27,11 @@ TEST(XmlParse, ResultAndFirstError) {
         {L"<r><!-- never closed </r>", false, L"Comment at offset 3 unterminated"},
         {L"< x <!x>", false, L"No root element"},
         {L"<a>A</A>", false, L"No start tag for end tag 'A' at offset 4"},
+        // An end tag closes the element whose name it is, or begins up to a blank, '=', '/', '[' or ']'.
+        {L"<a></ab>", false, L"No start tag for end tag 'ab' at offset 3"},
+        {L"<ab></a>", false, L"No start tag for end tag 'a' at offset 4"},
+        {L"<a></a >", true, L""},
+        {L"<a=b></a>", true, L""},
         {L"<r><!x></r>", false, L"Incorrect ! tag at offset 3"},
         {L"<r><![x]></r>", false, L"Incorrect tag at offset 3"},
         {L"<r><!-x></r>", false, L"Incorrect comment tag at offset 3"},
