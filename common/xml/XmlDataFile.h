@@ -53,7 +53,7 @@ protected:
     // An empty `writeDefault` means the class has no default: the load then just fails. On success the
     // path is remembered and the document is positioned by PositionAfterLoad.
     bool LoadOrCreate(const std::wstring& path, const XmlDefaultWriter& writeDefault);
-    // Positions the document after every successful load, of a file or of a text.
+    // Positions the document after every load, of a file or of a text (over the former text after a failed one).
     virtual void PositionAfterLoad() {}
 
     std::wstring m_path;
