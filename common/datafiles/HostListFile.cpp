@@ -1,14 +1,17 @@
 #include "common/datafiles/HostListFile.h"
 
+#include "common/fs/File.h"
+
 bool CHostListFile::Load(const std::wstring& path) {
-    // Parsed aside first: a reply that is not XML leaves the hosts of the last good load in place.
-    CXmlTextDoc fresh;
-    if (!fresh.LoadFile(path)) return false;
-    m_doc.SetText(fresh.GetText());
+    // A reply that is not XML leaves the hosts of the last good load in place (see LoadText).
+    std::string bytes;
+    std::wstring error;
+    if (!zfs::ReadFileBytes(path, bytes, error) || !LoadText(bytes)) return false;
     m_path = path;
-    EnterPath({L"", L"result"});
     return true;
 }
+
+void CHostListFile::PositionAfterLoad() { EnterPath({L"", L"result"}); }
 
 bool CHostListFile::IsServiceReply(CXmlTextDoc& reply, bool wellFormed) {
     return wellFormed && reply.SeekElement(std::wstring()) && reply.EnterElement() && reply.SeekElement(L"result");

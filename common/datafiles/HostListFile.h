@@ -10,8 +10,8 @@ class CHostListFile : public CDataFile {
 public:
     static CHostListFile* GetInstance() { return ProcessInstance<CHostListFile>(); }
 
-    // Reads and parses the file; false when either fails, and then neither the file nor the document
-    // changes. After a load the parent is `result` and no host is current: callers walk the hosts with
+    // Reads and parses the file; false when either fails, and then the file and the document's text do
+    // not change. After a load the parent is `result` and no host is current: callers walk the hosts with
     // SeekElement("host") or FindHost.
     bool Load(const std::wstring& path);
 
@@ -24,4 +24,7 @@ public:
     std::wstring GetOffType() const;
     // The `code` of `result` (empty when missing); the position is then inside `result` again.
     std::wstring GetResultCode();
+
+private:
+    void PositionAfterLoad() override;
 };

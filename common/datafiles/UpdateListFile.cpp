@@ -1,10 +1,10 @@
 #include "common/datafiles/UpdateListFile.h"
 
 bool CUpdateListFile::Load(const std::wstring& path) {
-    if (!LoadOrCreate(path, [this](const std::wstring& p) { return WriteEmptyDocument(p); })) return false;
-    EnterPath({kXmlRootName});
-    return true;
+    return LoadOrCreate(path, [this](const std::wstring& p) { return WriteEmptyDocument(p); });
 }
+
+void CUpdateListFile::PositionAfterLoad() { EnterPath({kXmlRootName}); }
 
 bool CUpdateListFile::AddHost(const std::wstring& name) {
     if (m_doc.GetParentSlot() == 0 || !m_doc.AppendElement(L"host")) return false;

@@ -22,4 +22,7 @@ public:
     bool RemoveHost(const std::wstring& name);
     // Stores `status` on the current element; nothing happens when none is current.
     void SetHostStatus(const std::wstring& value);
+
+private:
+    void PositionAfterLoad() override;
 };

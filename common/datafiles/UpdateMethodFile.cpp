@@ -7,9 +7,11 @@ const wchar_t kData[] = L"data";
 }  // namespace
 
 bool CUpdateMethodFile::Load(const std::wstring& path) {
-    if (!LoadOrCreate(path, [this](const std::wstring& p) { return WriteDefault(p); })) return false;
+    return LoadOrCreate(path, [this](const std::wstring& p) { return WriteDefault(p); });
+}
+
+void CUpdateMethodFile::PositionAfterLoad() {
     if (EnterPath({L""})) m_doc.SeekElement(kUpdateMethod);
-    return true;
 }
 
 bool CUpdateMethodFile::WriteDefault(const std::wstring& path) {

@@ -20,4 +20,7 @@ public:
     // Change the current element only; nothing happens when none is current.
     void SetType(const std::wstring& value);
     void SetData(const std::wstring& value);
+
+private:
+    void PositionAfterLoad() override;
 };

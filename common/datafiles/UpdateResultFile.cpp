@@ -1,10 +1,10 @@
 #include "common/datafiles/UpdateResultFile.h"
 
 bool CUpdateResultFile::Load(const std::wstring& path) {
-    if (!LoadOrCreate(path, [this](const std::wstring& p) { return WriteEmptyDocument(p); })) return false;
-    EnterPath({kXmlRootName, L"result"});
-    return true;
+    return LoadOrCreate(path, [this](const std::wstring& p) { return WriteEmptyDocument(p); });
 }
+
+void CUpdateResultFile::PositionAfterLoad() { EnterPath({kXmlRootName, L"result"}); }
 
 bool CUpdateResultFile::Reload() {
     if (m_path.empty()) return false;

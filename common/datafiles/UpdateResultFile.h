@@ -20,4 +20,7 @@ public:
     // The `code` of `result` under the root `zorvane` (empty when either is missing); the position is
     // then inside `result` again.
     std::wstring GetResultCode();
+
+private:
+    void PositionAfterLoad() override;
 };

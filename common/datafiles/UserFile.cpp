@@ -7,9 +7,11 @@ const wchar_t kPassword[] = L"password";
 }  // namespace
 
 bool CUserFile::Load(const std::wstring& path) {
-    if (!LoadOrCreate(path, [this](const std::wstring& p) { return WriteDefault(p); })) return false;
+    return LoadOrCreate(path, [this](const std::wstring& p) { return WriteDefault(p); });
+}
+
+void CUserFile::PositionAfterLoad() {
     if (EnterPath({L""})) m_doc.SeekElement(kUser);
-    return true;
 }
 
 bool CUserFile::WriteDefault(const std::wstring& path) {

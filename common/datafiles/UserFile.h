@@ -19,4 +19,7 @@ public:
     // Change the current element only; nothing happens when none is current.
     void SetId(const std::wstring& value);
     void SetPassword(const std::wstring& value);
+
+private:
+    void PositionAfterLoad() override;
 };

@@ -1,6 +1,8 @@
 #include "common/language/LangTable.h"
 
 #include "common/base/Singleton.h"
+#include "common/fs/File.h"
+#include "common/text/Utf.h"
 #include "common/xml/XmlDataFile.h"
 
 namespace {
@@ -32,9 +34,17 @@ bool CLangTable::Load(const std::wstring& folder, const std::wstring& language) 
 }
 
 bool CLangTable::LoadFile(const std::wstring& path) {
+    std::string bytes;
+    std::wstring error;
+    // A file that cannot be read loads as an empty one: no texts at all.
+    if (!zfs::ReadFileBytes(path, bytes, error)) bytes.clear();
+    return LoadText(bytes);
+}
+
+bool CLangTable::LoadText(const std::string& text) {
     std::lock_guard<std::mutex> lock(m_mutex);
-    if (m_doc.LoadFile(path)) return true;
-    // Whatever a failed read or parse left is not a language file: hold no texts at all.
+    if (m_doc.SetText(Utf8ToWide(text))) return true;
+    // Whatever a failed parse left is not a language file: hold no texts at all.
     m_doc.SetText(std::wstring());
     return false;
 }

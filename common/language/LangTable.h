@@ -47,6 +47,8 @@ public:
     // one root element; the table then holds no texts. A file without a `general` section loads.
     // Nothing is ever written: a language file has no default document.
     bool LoadFile(const std::wstring& path);
+    // Parses `text` (UTF-8, as the file holds it) as LoadFile does; every load of a file goes through here.
+    bool LoadText(const std::string& text);
 
     // The section named `section`; its texts are fetched with CLangSection::GetText. The table keeps
     // no selection of its own, so a call whose result is dropped would select nothing.

@@ -58,10 +58,10 @@ std::vector<DefaultSetting> DefaultSettings() {
 }  // namespace
 
 bool CConfigFile::Load(const std::wstring& path) {
-    if (!LoadOrCreate(path, [this](const std::wstring& p) { return WriteDefault(p); })) return false;
-    EnterRoot();
-    return true;
+    return LoadOrCreate(path, [this](const std::wstring& p) { return WriteDefault(p); });
 }
+
+void CConfigFile::PositionAfterLoad() { EnterRoot(); }
 
 bool CConfigFile::WriteDefault(const std::wstring& path) {
     m_doc.SetText(kXmlHeader);

@@ -53,6 +53,7 @@ public:
     void SetProgramUpdateMode(const std::wstring& value);
 
 private:
+    void PositionAfterLoad() override;
     // Every key works among the children of the root `zorvane`; a document with another root has no keys.
     bool EnterRoot();
     std::wstring ReadKey(const wchar_t* key);

@@ -3,10 +3,38 @@
 #include "common/fs/File.h"
 #include "common/text/Utf.h"
 
+bool CXmlDataFile::LoadText(const std::string& text) {
+    std::wstring former;
+    former.swap(m_doc.m_text);
+    // As CXmlTextDoc::ReadUtf8File reads and tells it.
+    m_doc.m_text = Utf8ToWide(text);
+    m_doc.m_statusText =
+        std::to_wstring(text.size()) + L" bytes to " + std::to_wstring(m_doc.m_text.size()) + L" wide chars";
+    const bool loaded = m_doc.BuildIndex();
+    if (!loaded) {
+        std::wstring status = std::move(m_doc.m_statusText);
+        m_doc.SetText(std::move(former));
+        m_doc.m_statusText = std::move(status);
+    }
+    PositionAfterLoad();
+    return loaded;
+}
+
+std::string CXmlDataFile::SaveText() const { return WideToUtf8(m_doc.GetText()); }
+
 bool CXmlDataFile::Save(const std::wstring& path) {
     const std::wstring& target = path.empty() ? m_path : path;
     if (target.empty()) return false;
-    return m_doc.SaveFile(target);
+    const std::string bytes = SaveText();
+    std::wstring error;
+    if (!zfs::WriteFileAtomic(target, bytes, error)) {
+        m_doc.m_statusText = error;
+        return false;
+    }
+    // As CXmlTextDoc::WriteUtf8File writes and tells it.
+    m_doc.m_statusText =
+        std::to_wstring(m_doc.GetText().size()) + L" wide chars to " + std::to_wstring(bytes.size()) + L" bytes";
+    return true;
 }
 
 bool CXmlDataFile::WriteEmptyDocument(const std::wstring& path) {
@@ -14,7 +42,7 @@ bool CXmlDataFile::WriteEmptyDocument(const std::wstring& path) {
     m_doc.AppendElement(kXmlRootName);
     m_doc.EnterElement();
     m_path = path;
-    return m_doc.SaveFile(path);
+    return Save(path);
 }
 
 namespace {
@@ -40,37 +68,31 @@ bool KeepAside(const std::wstring& path, const zfs::FileId& read) {
 
 }  // namespace
 
-bool CXmlDataFile::ReadText(const std::wstring& path, zfs::FileId& id) {
-    std::string bytes;
+bool CXmlDataFile::ReadText(const std::wstring& path, std::string& bytes, zfs::FileId* id) {
     std::wstring error;
-    if (!zfs::ReadFileBytes(path, bytes, error, &id)) {
-        m_doc.m_statusText = error;
-        return false;
-    }
-    // As CXmlTextDoc::ReadUtf8File reads and tells it.
-    m_doc.m_text = Utf8ToWide(bytes);
-    m_doc.m_statusText =
-        std::to_wstring(bytes.size()) + L" bytes to " + std::to_wstring(m_doc.m_text.size()) + L" wide chars";
-    return true;
+    if (zfs::ReadFileBytes(path, bytes, error, id)) return true;
+    m_doc.m_statusText = error;
+    return false;
 }
 
 bool CXmlDataFile::LoadOrCreate(const std::wstring& path, const XmlDefaultWriter& writeDefault) {
     zfs::RemoveStaleTempFiles(path);
     for (int round = 0; round < kLoadRounds; ++round) {
         zfs::FileId read;
-        const bool wasRead = ReadText(path, read);
-        if (wasRead && m_doc.BuildIndex()) {
+        std::string bytes;
+        const bool wasRead = ReadText(path, bytes, &read);
+        if (wasRead && LoadText(bytes)) {
             m_path = path;
             return true;
         }
         if (!writeDefault) return false;
         // A file that holds something but does not load is kept beside itself before the default replaces it;
         // one that cannot be told from a later file (its id is unknown) is never replaced.
-        const bool damaged = wasRead ? !m_doc.m_text.empty() : read.known;
+        const bool damaged = wasRead ? !bytes.empty() : read.known;
         if (damaged && !KeepAside(path, read)) continue;
         if (!writeDefault(path)) return false;
         // Another program may have moved or replaced the default before it was read back.
-        if (m_doc.LoadFile(path)) {
+        if (ReadText(path, bytes, nullptr) && LoadText(bytes)) {
             m_path = path;
             return true;
         }

@@ -20,8 +20,16 @@ using XmlDefaultWriter = std::function<bool(const std::wstring& path)>;
 class CXmlDataFile {
 public:
     CXmlDataFile() = default;
+    virtual ~CXmlDataFile() = default;
     CXmlDataFile(const CXmlDataFile&) = delete;
     CXmlDataFile& operator=(const CXmlDataFile&) = delete;
+
+    // Parses `text` (UTF-8, as the file holds it) as the document and positions it as the class's load
+    // does; every load of a file goes through here. A text that does not parse makes no default: false,
+    // and the document keeps its former text (indexed and positioned afresh). The path stays.
+    bool LoadText(const std::string& text);
+    // The document's text as UTF-8: the bytes that Save writes.
+    std::string SaveText() const;
 
     // Writes the document's text to `path`, or to the remembered path when `path` is empty. False when
     // both are empty or the write fails (the old file then stays whole). The remembered path stays.
@@ -43,13 +51,15 @@ protected:
     // the very file that was read and found damaged is ever moved, never one written at its path since.
     // Temporary files that writers killed while writing left beside the file are removed first.
     // An empty `writeDefault` means the class has no default: the load then just fails. On success the
-    // path is remembered and the position is at the top; the class positions the document after.
+    // path is remembered and the document is positioned by PositionAfterLoad.
     bool LoadOrCreate(const std::wstring& path, const XmlDefaultWriter& writeDefault);
+    // Positions the document after every load, of a file or of a text (over the former text after a failed one).
+    virtual void PositionAfterLoad() {}
 
     std::wstring m_path;
     CXmlTextDoc m_doc;
 
 private:
-    // CXmlTextDoc::ReadUtf8File into the document, also telling which file was read (see zfs::ReadFileBytes).
-    bool ReadText(const std::wstring& path, zfs::FileId& id);
+    // zfs::ReadFileBytes, telling which file was read when `id` is given; on failure the status holds the error.
+    bool ReadText(const std::wstring& path, std::string& bytes, zfs::FileId* id);
 };

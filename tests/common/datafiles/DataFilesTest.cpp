@@ -117,6 +117,13 @@ std::string AfterLoad(const std::wstring& path) {
     return file.Load(path) ? Position(file) : "load failed";
 }
 
+// The same load from the file's text, in memory.
+template <class File>
+std::string AfterLoadText(const std::wstring& path) {
+    File file;
+    return file.LoadText(ztest::ReadBytes(path)) ? Position(file) : "load failed";
+}
+
 template <class File>
 std::string AfterWriteDefault(const std::wstring& path) {
     File file;
@@ -141,6 +148,8 @@ TEST(DataFiles, LoadAndWriteLeaveTheDocumentWhereItsCallersExpect) {
         const char* position;  // parent / current
     } rows[] = {
         {"user Load", "<account><x/><user id=\"u\"/><user/></account>", AfterLoad<CUserFile>, "account / user"},
+        {"user LoadText", "<account><x/><user id=\"u\"/><user/></account>", AfterLoadText<CUserFile>,
+         "account / user"},
         {"user WriteDefault", "", AfterWriteDefault<CUserFile>, "zorvane / user"},
         {"update_method Load", "<any><update_method/></any>", AfterLoad<CUpdateMethodFile>, "any / update_method"},
         {"update_method WriteDefault", "", AfterWriteDefault<CUpdateMethodFile>, "zorvane / update_method"},
@@ -155,6 +164,7 @@ TEST(DataFiles, LoadAndWriteLeaveTheDocumentWhereItsCallersExpect) {
         {"update_result GetResultCode", "<zorvane>" + result + "</zorvane>", AfterResultCode<CUpdateResultFile>,
          "result / "},
         {"host_list Load", "<reply>" + result + "</reply>", AfterLoad<CHostListFile>, "result / "},
+        {"host_list LoadText", "<reply>" + result + "</reply>", AfterLoadText<CHostListFile>, "result / "},
         {"host_list GetResultCode", "<reply>" + result + "</reply>", AfterResultCode<CHostListFile>, "result / "},
     };
     for (const auto& row : rows) {
