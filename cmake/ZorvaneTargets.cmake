@@ -11,7 +11,7 @@ set(ZORVANE_ROOT ${CMAKE_CURRENT_LIST_DIR}/..)
 # instead of at its start: under Wine user32 (with gdi32, advapi32 and more behind it) and shell32 each add
 # 10 to 20 ms to every start, which a worker that never shows a window need not pay. Each gets a delay-import
 # library made from the toolchain's own import library, as the imported target zv_delay_<name>.
-set(ZORVANE_DELAY_LOADABLE user32 shell32 iphlpapi)
+set(ZORVANE_DELAY_LOADABLE user32 shell32 ole32 iphlpapi)
 if(ZORVANE_WINDOWS)
   foreach(lib IN LISTS ZORVANE_DELAY_LOADABLE)
     set(delay_lib ${CMAKE_BINARY_DIR}/delayload/lib${lib}_delay.a)
