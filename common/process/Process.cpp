@@ -35,14 +35,23 @@ int ExitCodeOf(HANDLE process, bool noWait, int unreadable) {
     return static_cast<int>(code);
 }
 
+constexpr int kStartAttempts = 4;
+constexpr DWORD kStartRetryMs = 50;
+
 // `commandLine` is null or a writable NUL-terminated buffer, as CreateProcessW may write into it. With a
 // `stop` event the wait also ends when it is set, and a program still running is then ended.
 int Run(const std::wstring& path, wchar_t* commandLine, int show, bool noWait, HANDLE stop = nullptr) {
     STARTUPINFOW startup = StartupInfoFor(show);
     PROCESS_INFORMATION info{};
-    if (!::CreateProcessW(path.c_str(), commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                          &info)) {
-        return kRunFailed;
+    // Under Wine a start now and then fails with ERROR_INTERNAL_ERROR while other programs start at the same
+    // moment; it goes through when tried again.
+    for (int attempt = 0;; ++attempt) {
+        if (::CreateProcessW(path.c_str(), commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                             &info)) {
+            break;
+        }
+        if (::GetLastError() != ERROR_INTERNAL_ERROR || attempt == kStartAttempts - 1) return kRunFailed;
+        ::Sleep(kStartRetryMs);
     }
     UniqueHandle process(info.hProcess);
     UniqueHandle thread(info.hThread);

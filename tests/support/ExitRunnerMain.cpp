@@ -65,8 +65,15 @@ int wmain() {
     startup.dwFlags = STARTF_USESHOWWINDOW | STARTF_FORCEOFFFEEDBACK;
     startup.wShowWindow = SW_SHOW;
     PROCESS_INFORMATION info{};
-    if (!::CreateProcessW(program.c_str(), buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                          &info)) {
+    // Wine refuses a start now and then with ERROR_INTERNAL_ERROR while others start at once; a retry passes.
+    BOOL started = FALSE;
+    for (int attempt = 0; attempt < 4 && !started; ++attempt) {
+        if (attempt > 0) ::Sleep(50);
+        started = ::CreateProcessW(program.c_str(), buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                   &startup, &info);
+        if (!started && ::GetLastError() != ERROR_INTERNAL_ERROR) break;
+    }
+    if (!started) {
         std::fprintf(stderr, "zv_exit_runner: cannot start the program (error %lu)\n", ::GetLastError());
         return 127;
     }

@@ -23,8 +23,16 @@ bool Start(const std::wstring& exePath, const std::wstring& args, const std::wst
     std::vector<wchar_t> buffer(line.begin(), line.end());
     buffer.push_back(L'\0');
     const BOOL inherit = (startup.dwFlags & STARTF_USESTDHANDLES) ? TRUE : FALSE;
-    return ::CreateProcessW(exePath.c_str(), buffer.data(), nullptr, nullptr, inherit, 0, nullptr,
-                            folder.empty() ? nullptr : folder.c_str(), &startup, &info) != FALSE;
+    // Wine refuses a start now and then with ERROR_INTERNAL_ERROR while others start at once; a retry passes.
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        if (::CreateProcessW(exePath.c_str(), buffer.data(), nullptr, nullptr, inherit, 0, nullptr,
+                             folder.empty() ? nullptr : folder.c_str(), &startup, &info)) {
+            return true;
+        }
+        if (::GetLastError() != ERROR_INTERNAL_ERROR) return false;
+        ::Sleep(50);
+    }
+    return false;
 }
 
 }  // namespace
