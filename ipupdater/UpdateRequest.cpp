@@ -1,5 +1,7 @@
 #include "ipupdater/UpdateRequest.h"
 
+#include <cstdint>
+
 #include "common/base/Singleton.h"
 #include "common/text/Utf.h"
 
@@ -10,11 +12,21 @@ bool IsUnreserved(unsigned char c) {
            c == '_' || c == '~';
 }
 
-}  // namespace
+bool IsPlain(const std::wstring& text) {
+    for (wchar_t c : text) {
+        if (static_cast<uint32_t>(c) >= 0x80 || !IsUnreserved(static_cast<unsigned char>(c))) return false;
+    }
+    return true;
+}
 
-std::wstring PercentEncode(const std::wstring& text) {
+// Appends the percent-encoded text to `out`.
+void AppendPercentEncoded(std::wstring& out, const std::wstring& text) {
+    // Host names and addresses are mostly plain: they go out as they stand.
+    if (IsPlain(text)) {
+        out += text;
+        return;
+    }
     static const wchar_t kHex[] = L"0123456789ABCDEF";
-    std::wstring out;
     for (unsigned char c : WideToUtf8(text)) {
         if (IsUnreserved(c)) {
             out.push_back(static_cast<wchar_t>(c));
@@ -24,14 +36,28 @@ std::wstring PercentEncode(const std::wstring& text) {
             out.push_back(kHex[c & 0x0F]);
         }
     }
+}
+
+}  // namespace
+
+std::wstring PercentEncode(const std::wstring& text) {
+    std::wstring out;
+    AppendPercentEncoded(out, text);
     return out;
 }
 
 CUpdateRequest* CUpdateRequest::GetInstance() { return ProcessInstance<CUpdateRequest>(); }
 
 void CUpdateRequest::AddHost(const std::wstring& name, const std::wstring& value) {
-    std::wstring item = L"host[" + PercentEncode(name) + L"]";
-    if (!value.empty()) item += L"=" + PercentEncode(value);
+    std::wstring item;
+    item.reserve(name.size() + value.size() + 7);  // the usual size: nothing to encode
+    item += L"host[";
+    AppendPercentEncoded(item, name);
+    item += L']';
+    if (!value.empty()) {
+        item += L'=';
+        AppendPercentEncoded(item, value);
+    }
     m_items.push_back(std::move(item));
 }
 

@@ -38,6 +38,7 @@ struct ServiceHost {
 std::unordered_map<std::wstring, ServiceHost> IndexServiceHosts(CHostListFile& hostList) {
     std::unordered_map<std::wstring, ServiceHost> hosts;
     CXmlTextDoc& doc = hostList.GetDoc();
+    hosts.reserve(doc.GetSlotsUsed());  // at least one slot per host
     doc.RewindInParent();
     while (doc.SeekElement(L"host")) {
         hosts.try_emplace(hostList.GetHostName(), ServiceHost{hostList.GetHostIp(), hostList.GetHostStatus()});
@@ -139,6 +140,10 @@ void CZorvaneAddrApp::CollectHostChanges() {
     CUpdateListFile* wanted = CUpdateListFile::GetInstance();
     CUpdateRequest* request = CUpdateRequest::GetInstance();
 
+    // Each text is fetched once for the many lines.
+    const std::wstring statusText = LogText(L"update_status");
+    const std::wstring ipText = LogText(L"update_ip");
+
     CXmlTextDoc& doc = wanted->GetDoc();
     doc.RewindInParent();
     while (doc.SeekElement(L"host")) {
@@ -150,11 +155,11 @@ void CZorvaneAddrApp::CollectHostChanges() {
         if (status == L"OFFLINE") {
             if (service.status == L"OFFLINE") continue;
             request->AddHost(name, L"OFFLINE");
-            LogInfo(L"update_status", {name, L"OFFLINE"});
+            LogInfoText(statusText, {name, L"OFFLINE"});
         } else if (status == L"ONLINE") {
             if (service.ip == m_currentIp) continue;
             request->AddHost(name, m_currentIp);
-            LogInfo(L"update_ip", {name, m_currentIp});
+            LogInfoText(ipText, {name, m_currentIp});
         }
     }
     if (request->GetItemCount() == 0) LogInfo(L"not_exist_host");

@@ -1,5 +1,11 @@
 #include "common/log/LogFile.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+#include <cstdint>
+#include <cstdio>
 #include <ctime>
 #include <cwchar>
 #include <memory>
@@ -21,17 +27,34 @@ std::wstring DayFileName(const LogTime& t) {
     return n < 0 ? std::wstring() : std::wstring(buffer, static_cast<size_t>(n));
 }
 
-std::wstring StampedLine(const LogTime& t, const std::wstring& text) {
-    wchar_t buffer[kStampBuffer];
-    const int n = std::swprintf(buffer, kStampBuffer, L"[%04d-%02d-%02d %02d:%02d:%02d] ", t.year, t.month, t.day,
+// "[YYYY-MM-DD hh:mm:ss] "; empty when it cannot be formatted.
+std::string Stamp(const LogTime& t) {
+    char buffer[kStampBuffer];
+    const int n = std::snprintf(buffer, kStampBuffer, "[%04d-%02d-%02d %02d:%02d:%02d] ", t.year, t.month, t.day,
                                 t.hour, t.minute, t.second);
-    if (n < 0) return std::wstring();
-    return std::wstring(buffer, static_cast<size_t>(n)) + text + L"\r\n";
+    return n < 0 ? std::string() : std::string(buffer, static_cast<size_t>(n));
 }
 
-}  // namespace
+bool SameTime(const LogTime& a, const LogTime& b) {
+    return a.second == b.second && a.minute == b.minute && a.hour == b.hour && a.day == b.day &&
+           a.month == b.month && a.year == b.year;
+}
 
-namespace {
+// The system clock in whole seconds since 1970, as time() gives it. The C library's time() takes microseconds
+// (it reads the time zone each call), too much for a line of a long batch: the system time is read directly.
+std::time_t SecondsNow() {
+#ifdef _WIN32
+    constexpr uint64_t kTicksTo1970 = 116444736000000000ull;  // 100 ns ticks from 1601 to 1970
+    constexpr uint64_t kTicksPerSecond = 10000000ull;
+    FILETIME now;
+    ::GetSystemTimeAsFileTime(&now);
+    const uint64_t ticks = (static_cast<uint64_t>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+    if (ticks < kTicksTo1970) return static_cast<std::time_t>(-1);
+    return static_cast<std::time_t>((ticks - kTicksTo1970) / kTicksPerSecond);
+#else
+    return std::time(nullptr);
+#endif
+}
 
 LogTime LocalTimeAt(std::time_t now) {
     LogTime t;
@@ -61,6 +84,7 @@ CLogFile* CLogFile::GetInstance() {
 
 bool CLogFile::SetFolder(const std::wstring& folder) {
     m_folder = folder;
+    m_stampValid = false;
     return true;
 }
 
@@ -72,7 +96,7 @@ CLogFile::~CLogFile() { Flush(); }
 
 LogTime CLogFile::Now() {
     if (m_clock) return m_clock();
-    const std::time_t now = std::time(nullptr);
+    const std::time_t now = SecondsNow();
     if (now != m_lastSecond || now == static_cast<std::time_t>(-1)) {
         m_lastTime = LocalTimeAt(now);
         m_lastSecond = now;
@@ -85,39 +109,57 @@ std::wstring CLogFile::GetTodayFileName() const {
 }
 
 bool CLogFile::WriteError(const std::wstring& message) {
-    if (m_level < 1) return true;
-    return WriteLine(L"[ERROR] " + message);
+    if (!WritesErrors()) return true;
+    return WriteKindLine("[ERROR] ", message);
 }
 
 bool CLogFile::WriteInfo(const std::wstring& message) {
-    if (m_level < 2) return true;
-    return WriteLine(L"[INFO] " + message);
+    if (!WritesInfo()) return true;
+    return WriteKindLine("[INFO] ", message);
 }
 
 bool CLogFile::WriteError(std::wstring_view text, std::initializer_list<std::wstring_view> args) {
-    if (m_level < 1) return true;
+    if (!WritesErrors()) return true;
     return WriteError(FormatText(text, args));
 }
 
 bool CLogFile::WriteInfo(std::wstring_view text, std::initializer_list<std::wstring_view> args) {
-    if (m_level < 2) return true;
+    if (!WritesInfo()) return true;
     return WriteInfo(FormatText(text, args));
 }
 
-bool CLogFile::WriteLine(const std::wstring& text) {
+bool CLogFile::WriteLine(const std::wstring& text) { return WriteKindLine(std::string_view(), text); }
+
+bool CLogFile::WriteKindLine(std::string_view kind, std::wstring_view text) {
     // Without a folder the path would name the root of the drive.
     if (m_folder.empty()) return false;
     // One reading of the clock names both the file and the stamp, so a line written at midnight
     // lands in the file of the date it shows.
     const LogTime now = Now();
-    std::wstring path = m_folder + L"\\" + DayFileName(now);
-    std::string line = WideToUtf8(StampedLine(now, text));
-    if (m_batches == 0) return zfs::AppendToFile(path, line);
-    if (m_pending.empty() || m_pending.back().path != path) {
-        m_pending.push_back({std::move(path), std::string()});
+    if (!m_stampValid || !SameTime(now, m_stampTime)) {
+        m_stampPath = m_folder + L"\\" + DayFileName(now);
+        m_stamp = Stamp(now);
+        m_stampTime = now;
+        m_stampValid = true;
     }
-    m_pending.back().bytes += line;
-    m_pendingBytes += line.size();
+    std::string line;
+    std::string* out = &line;
+    if (m_batches > 0) {
+        if (m_pending.empty() || m_pending.back().path != m_stampPath) {
+            m_pending.push_back({m_stampPath, std::string()});
+        }
+        out = &m_pending.back().bytes;
+    }
+    const size_t before = out->size();
+    // A stamp that cannot be formatted leaves the whole line empty.
+    if (!m_stamp.empty()) {
+        out->append(m_stamp);
+        out->append(kind);
+        AppendWideAsUtf8(*out, text);
+        out->append("\r\n");
+    }
+    if (m_batches == 0) return zfs::AppendToFile(m_stampPath, line);
+    m_pendingBytes += out->size() - before;
     return m_pendingBytes < kMaxPendingBytes || Flush();
 }
 

@@ -40,6 +40,9 @@ public:
     bool SetFolder(const std::wstring& folder);
     // Below 1 nothing is written, 1 writes error lines, 2 and more also information lines.
     void SetLevel(int level);
+    // Whether the level lets ERROR / INFO lines through, so a caller can skip making a line never written.
+    bool WritesErrors() const { return m_level >= 1; }
+    bool WritesInfo() const { return m_level >= 2; }
     // Replaces the time source; an empty clock restores the system's local time.
     void SetClock(LogClock clock);
 
@@ -80,6 +83,8 @@ private:
     };
 
     LogTime Now();
+    // WriteLine of `kind` (ASCII) followed by `text`.
+    bool WriteKindLine(std::string_view kind, std::wstring_view text);
 
     int m_level = 0;
     std::wstring m_folder;
@@ -90,6 +95,11 @@ private:
     // The last reading of the system clock: lines of the same second share one conversion to local time.
     std::time_t m_lastSecond = -1;
     LogTime m_lastTime;
+    // The day file and the stamp (UTF-8) of the last line's time, made again when the time or folder changes.
+    bool m_stampValid = false;
+    LogTime m_stampTime;
+    std::wstring m_stampPath;
+    std::string m_stamp;
 };
 
 // Keeps the log's lines for one write while it lives (CLogFile::BeginBatch, EndBatch).

@@ -34,6 +34,13 @@ std::wstring Fill(std::wstring_view text, const Args& args) {
     return out;
 }
 
+struct ArgRange {
+    const std::wstring_view* first;
+    const std::wstring_view* last;
+    const std::wstring_view* begin() const { return first; }
+    const std::wstring_view* end() const { return last; }
+};
+
 }  // namespace
 
 std::wstring FormatText(std::wstring_view text, std::initializer_list<std::wstring_view> args) {
@@ -42,4 +49,8 @@ std::wstring FormatText(std::wstring_view text, std::initializer_list<std::wstri
 
 std::wstring FormatText(std::wstring_view text, const std::vector<std::wstring>& args) {
     return Fill(text, args);
+}
+
+std::wstring FormatText(std::wstring_view text, const std::wstring_view* args, size_t count) {
+    return Fill(text, ArgRange{args, args + count});
 }

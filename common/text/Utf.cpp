@@ -108,10 +108,19 @@ std::wstring Utf8ToWide(std::string_view bytes) {
 
 std::string WideToUtf8(std::wstring_view text) {
     std::string out;
-    out.reserve(text.size());
+    AppendWideAsUtf8(out, text);
+    return out;
+}
+
+void AppendWideAsUtf8(std::string& out, std::wstring_view text) {
+    out.reserve(out.size() + text.size());
     const size_t n = text.size();
     for (size_t i = 0; i < n; ++i) {
         const uint32_t u = static_cast<uint32_t>(text[i]) & 0xFFFF;
+        if (u < 0x80) {
+            out.push_back(static_cast<char>(u));
+            continue;
+        }
         if (u >= 0xD800 && u <= 0xDBFF && i + 1 < n) {
             const uint32_t lo = static_cast<uint32_t>(text[i + 1]) & 0xFFFF;
             if (lo >= 0xDC00 && lo <= 0xDFFF) {
@@ -122,5 +131,4 @@ std::string WideToUtf8(std::wstring_view text) {
         }
         AppendUtf8(out, (u >= 0xD800 && u <= 0xDFFF) ? kReplacement : u);
     }
-    return out;
 }

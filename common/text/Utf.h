@@ -11,6 +11,8 @@ std::wstring Utf8ToWide(std::string_view bytes);
 
 // UTF-16 units to UTF-8 bytes. A lone surrogate becomes U+FFFD; units are taken modulo 0x10000.
 std::string WideToUtf8(std::wstring_view text);
+// The same, appended to `out`.
+void AppendWideAsUtf8(std::string& out, std::wstring_view text);
 
 // UTF-16 units to the ANSI code page and back, byte for byte as the system converts them (NULs pass).
 // Windows: the system's ANSI code page (CP_ACP); a character it cannot hold becomes its nearest look-alike

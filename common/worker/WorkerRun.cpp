@@ -17,11 +17,37 @@ namespace {
 
 constexpr int kShowNormal = 5;
 
-std::wstring LogLineText(const wchar_t* key, std::initializer_list<std::wstring_view> args) {
-    std::vector<std::wstring> shown;
-    shown.reserve(args.size());
-    for (std::wstring_view arg : args) shown.push_back(LogArgument(arg));
-    return FormatText(LogText(key), shown);
+// An argument that LogArgument gives back unchanged.
+bool ShownAsItStands(std::wstring_view text) {
+    if (text.size() > kMaxLogArgument) return false;
+    for (wchar_t c : text) {
+        if (IsControlChar(c)) return false;
+    }
+    return true;
+}
+
+std::wstring LogLineText(std::wstring_view text, std::initializer_list<std::wstring_view> args) {
+    // The few arguments of a line are held here; only those that change are copied.
+    constexpr size_t kHeld = 4;
+    if (args.size() > kHeld) {
+        std::vector<std::wstring> shown;
+        shown.reserve(args.size());
+        for (std::wstring_view arg : args) shown.push_back(LogArgument(arg));
+        return FormatText(text, shown);
+    }
+    std::wstring changed[kHeld];
+    std::wstring_view shown[kHeld];
+    size_t count = 0;
+    for (std::wstring_view arg : args) {
+        if (ShownAsItStands(arg)) {
+            shown[count] = arg;
+        } else {
+            changed[count] = LogArgument(arg);
+            shown[count] = changed[count];
+        }
+        ++count;
+    }
+    return FormatText(text, shown, count);
 }
 
 }  // namespace
@@ -48,11 +74,21 @@ std::wstring LogArgument(std::wstring_view text) {
 }
 
 void LogInfo(const wchar_t* key, std::initializer_list<std::wstring_view> args) {
-    CLogFile::GetInstance()->WriteInfo(LogLineText(key, args));
+    CLogFile* log = CLogFile::GetInstance();
+    if (!log->WritesInfo()) return;
+    log->WriteInfo(LogLineText(LogText(key), args));
+}
+
+void LogInfoText(std::wstring_view text, std::initializer_list<std::wstring_view> args) {
+    CLogFile* log = CLogFile::GetInstance();
+    if (!log->WritesInfo()) return;
+    log->WriteInfo(LogLineText(text, args));
 }
 
 void LogError(const wchar_t* key, std::initializer_list<std::wstring_view> args) {
-    CLogFile::GetInstance()->WriteError(LogLineText(key, args));
+    CLogFile* log = CLogFile::GetInstance();
+    if (!log->WritesErrors()) return;
+    log->WriteError(LogLineText(LogText(key), args));
 }
 
 bool ParseAccountOptions(CCmdLineParser& parser) {

@@ -25,6 +25,8 @@ std::wstring LogArgument(std::wstring_view text);
 // order.
 void LogInfo(const wchar_t* key, std::initializer_list<std::wstring_view> args = {});
 void LogError(const wchar_t* key, std::initializer_list<std::wstring_view> args = {});
+// LogInfo with the text of its key fetched beforehand (LogText), for a line written many times in a run.
+void LogInfoText(std::wstring_view text, std::initializer_list<std::wstring_view> args = {});
 
 // Parses the process command line into `parser`; true when both options `id` and `password` are there.
 // Values may be empty.

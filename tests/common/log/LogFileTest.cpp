@@ -179,6 +179,19 @@ TEST(LogFile, MissingFolderFailsAndCreatesNothing) {
     EXPECT_FALSE(ztest::Exists(L"\\20240105.log"));
 }
 
+// The file of a second is remembered between lines: a folder set within that second still takes the next line.
+TEST(LogFile, LineGoesToTheFolderSetLast) {
+    TempDir first, second;
+    CLogFile log;
+    log.SetClock(FixedClock(kMorning));
+    log.SetFolder(first.path());
+    EXPECT_TRUE(log.WriteLine(L"one"));
+    log.SetFolder(second.path());
+    EXPECT_TRUE(log.WriteLine(L"two"));
+    EXPECT_EQ(ReadBytes(first / L"20240105.log"), "[2024-01-05 09:03:07] one\r\n");
+    EXPECT_EQ(ReadBytes(second / L"20240105.log"), "[2024-01-05 09:03:07] two\r\n");
+}
+
 TEST(LogFile, SystemClockNamesTheFileOfTheStamp) {
     TempDir dir;
     CLogFile& log = *CLogFile::GetInstance();
