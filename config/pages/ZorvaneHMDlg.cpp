@@ -63,7 +63,7 @@ std::vector<int> SelectedRows(const CListCtrl& list) {
 void AddHostRow(CListCtrl& list, const std::wstring& name, LPARAM number) {
     const int row = list.InsertItem(list.GetItemCount(), name);
     list.SetItemData(row, number);
-    list.SortItems(&CompareListItems, reinterpret_cast<LPARAM>(&list));
+    SortListItems(list);
 }
 
 }  // namespace

@@ -281,7 +281,7 @@ void CZorvaneIMDlg::FillUpdateList() {
         m_updateList.SetItemText(row, 1, status == kOffline ? hosts->GetOffType() : hosts->GetHostIp());
         m_updateList.SetItemText(row, kStatusColumn, status);
         m_updateList.SetItemData(row, inserted++);
-        m_updateList.SortItems(&CompareListItems, reinterpret_cast<LPARAM>(&m_updateList));
+        SortListItems(m_updateList);
     }
 }
 
