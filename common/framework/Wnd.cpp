@@ -75,6 +75,10 @@ CWnd::~CWnd() {
 
 CWnd* CWnd::FromHandlePermanent(HWND hwnd) {
     if (!hwnd) return nullptr;
+    // Any program can read a window's properties, and another of ours binds its own windows: only a window of
+    // this process holds an object of this process.
+    DWORD process = 0;
+    if (!::GetWindowThreadProcessId(hwnd, &process) || process != ::GetCurrentProcessId()) return nullptr;
     return static_cast<CWnd*>(::GetPropW(hwnd, kBindingProp));
 }
 

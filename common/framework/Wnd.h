@@ -170,7 +170,7 @@ public:
     HWND GetSafeHwnd() const { return m_hWnd; }
     operator HWND() const { return m_hWnd; }
 
-    // The object bound to a window, or null.
+    // The object bound to a window of this process, or null (also for any other process's window).
     static CWnd* FromHandlePermanent(HWND hwnd);
 
     // Binds an existing window: its window procedure is replaced by the object's until Unsubclass or the
