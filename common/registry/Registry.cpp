@@ -48,13 +48,15 @@ bool CRegistry::ReadValue(const std::wstring& keyPath, std::wstring& value, cons
         // One unit more than asked for, so an odd byte count still fits.
         std::wstring buffer(bytes / sizeof(wchar_t) + 1, L'\0');
         DWORD got = static_cast<DWORD>(buffer.size() * sizeof(wchar_t));
-        rc = ::RegQueryValueExW(key.get(), valueName.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(&buffer[0]),
+        DWORD type = REG_NONE;
+        rc = ::RegQueryValueExW(key.get(), valueName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&buffer[0]),
                                 &got);
         if (rc == ERROR_MORE_DATA) {
             bytes = got;
             continue;
         }
-        if (rc != ERROR_SUCCESS) return false;
+        // A number or binary data is no text.
+        if (rc != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) return false;
         // A stored text may lack its zero or hold one early; a trailing odd byte is no whole unit.
         buffer.resize(std::min<std::size_t>(got / sizeof(wchar_t), buffer.size()));
         const std::size_t zero = buffer.find(L'\0');

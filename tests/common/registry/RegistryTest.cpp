@@ -16,13 +16,13 @@ bool KeyExists(const std::wstring& path) {
     return ::RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, key.put()) == ERROR_SUCCESS;
 }
 
-// Stores raw bytes as a REG_SZ value, as another program might (no zero, odd lengths, early zeros).
-void StoreRaw(const wchar_t* keyPath, const wchar_t* name, const void* bytes, DWORD count) {
+// Stores raw bytes as a value, as another program might (no zero, odd lengths, early zeros, another type).
+void StoreRaw(const wchar_t* keyPath, const wchar_t* name, const void* bytes, DWORD count, DWORD type = REG_SZ) {
     UniqueRegKey key;
     ASSERT_EQ(::RegCreateKeyExW(HKEY_LOCAL_MACHINE, keyPath, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE, nullptr,
                                 key.put(), nullptr),
               ERROR_SUCCESS);
-    ASSERT_EQ(::RegSetValueExW(key.get(), name, 0, REG_SZ, static_cast<const BYTE*>(bytes), count), ERROR_SUCCESS);
+    ASSERT_EQ(::RegSetValueExW(key.get(), name, 0, type, static_cast<const BYTE*>(bytes), count), ERROR_SUCCESS);
 }
 
 void DeleteRunValue() {
@@ -97,6 +97,14 @@ TEST_F(Registry, StoredTextsEndAtTheirFirstZero) {
         std::wstring got = L"stale";
         EXPECT_TRUE(CRegistry::ReadValue(kTestKey, got, L"raw")) << r.name;
         EXPECT_EQ(got, r.expected) << r.name;
+    }
+    // A number or binary data stored under a text's name reads as no text.
+    const DWORD number = 0x00650079;  // "ye" if taken for text
+    for (const DWORD type : {DWORD(REG_DWORD), DWORD(REG_BINARY)}) {
+        StoreRaw(kTestKey, L"raw", &number, sizeof(number), type);
+        std::wstring got = L"stale";
+        EXPECT_FALSE(CRegistry::ReadValue(kTestKey, got, L"raw")) << type;
+        EXPECT_EQ(got, L"") << type;
     }
 }
 
