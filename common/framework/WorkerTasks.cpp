@@ -6,7 +6,6 @@ namespace {
 
 std::atomic<TaskTicket> g_lastTicket{0};
 
-constexpr int kPostAttempts = 100;
 constexpr DWORD kPostRetryMs = 50;
 
 TaskTicket NextTicket() {
@@ -85,8 +84,9 @@ UINT CWorkerTasks::ThreadMain(LPVOID param) {
     shared->done.store(true, std::memory_order_release);
     // A result posted just before a stop is dropped by Deliver; one posted after the owner went finds no
     // tasks object (CWnd routes the message only to a live one) or no window at all.
-    // A full message queue refuses a post: tried again for a while, so that the owner does not wait for ever.
-    for (int attempt = 0; attempt < kPostAttempts && shared->wanted.load(std::memory_order_acquire); ++attempt) {
+    // A full message queue refuses a post: tried again for as long as the owner waits for the result (its end,
+    // a stop or a supersede ends the wait), so that the result is never lost.
+    while (shared->wanted.load(std::memory_order_acquire)) {
         if (::PostMessageW(shared->window, TaskDoneMessage(), shared->ticket, 0)) break;
         if (!::IsWindow(shared->window)) break;
         ::Sleep(kPostRetryMs);
