@@ -172,10 +172,17 @@ bool CLogFile::EndBatch() {
 
 bool CLogFile::Flush() {
     bool ok = true;
-    for (const Pending& pending : m_pending) {
-        if (!zfs::AppendToFile(pending.path, pending.bytes)) ok = false;
+    // Lines that cannot be written now are kept for the next write, up to kMaxPendingBytes of them.
+    std::vector<Pending> kept;
+    size_t keptBytes = 0;
+    for (Pending& pending : m_pending) {
+        if (zfs::AppendToFile(pending.path, pending.bytes)) continue;
+        ok = false;
+        if (keptBytes + pending.bytes.size() > kMaxPendingBytes) continue;
+        keptBytes += pending.bytes.size();
+        kept.push_back(std::move(pending));
     }
-    m_pending.clear();
-    m_pendingBytes = 0;
+    m_pending = std::move(kept);
+    m_pendingBytes = keptBytes;
     return ok;
 }

@@ -70,7 +70,8 @@ public:
     // False when a kept line could not be written.
     bool EndBatch();
     // Writes the kept lines now (call it before the process waits for anything, so that the file shows the
-    // run so far). True when there were none or all were written.
+    // run so far). True when there were none or all were written; lines that could not be written stay kept
+    // (up to kMaxPendingBytes) for the next write.
     bool Flush();
 
     static constexpr size_t kMaxPendingBytes = 1024 * 1024;

@@ -147,6 +147,21 @@ TEST(LogFile, BatchKeepsLinesUntilItsWrite) {
     EXPECT_EQ(ReadBytes(day2), "[2025-01-01 00:00:00] [INFO] c\r\n[2025-01-01 00:00:01] [INFO] d\r\n"
                                "[2025-01-01 00:00:01] [INFO] e\r\n");
 
+    // A batch whose file cannot be written yet keeps its lines for the next write.
+    {
+        const std::wstring later = dir / L"later";
+        CLogFile log;
+        log.SetFolder(later);
+        log.SetLevel(2);
+        log.SetClock(FixedClock(kMorning));
+        log.BeginBatch();
+        EXPECT_TRUE(log.WriteInfo(L"kept"));
+        EXPECT_FALSE(log.EndBatch());
+        ASSERT_TRUE(zfs::CreateDirectoryOne(later));
+        EXPECT_TRUE(log.Flush());
+        EXPECT_EQ(ReadBytes(dir / L"later\\20240105.log"), "[2024-01-05 09:03:07] [INFO] kept\r\n");
+    }
+
     CLogFile big;
     big.SetFolder(dir.path());
     big.SetLevel(2);
