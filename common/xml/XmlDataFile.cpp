@@ -4,10 +4,12 @@
 #include "common/text/Utf.h"
 
 bool CXmlDataFile::LoadText(const std::string& text) {
+    // Decoded first: a decoding that runs out of memory leaves the document as it was.
+    std::wstring wide = Utf8ToWide(text);
     std::wstring former;
     former.swap(m_doc.m_text);
     // As CXmlTextDoc::ReadUtf8File reads and tells it.
-    m_doc.m_text = Utf8ToWide(text);
+    m_doc.m_text = std::move(wide);
     m_doc.m_statusText =
         std::to_wstring(text.size()) + L" bytes to " + std::to_wstring(m_doc.m_text.size()) + L" wide chars";
     const bool loaded = m_doc.BuildIndex();
