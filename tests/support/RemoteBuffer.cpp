@@ -4,18 +4,9 @@
 
 #include <vector>
 
+#include "tests/support/WindowDriver.h"
+
 namespace ztest {
-namespace {
-
-constexpr UINT kSendTimeoutMs = 10000;
-
-LRESULT SendWithin(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    DWORD_PTR result = 0;
-    if (!::SendMessageTimeoutW(hwnd, message, wParam, lParam, SMTO_ABORTIFHUNG, kSendTimeoutMs, &result)) return 0;
-    return static_cast<LRESULT>(result);
-}
-
-}  // namespace
 
 RemoteBuffer::RemoteBuffer(HWND window, size_t bytes) {
     DWORD processId = 0;

@@ -5,12 +5,6 @@ namespace {
 
 constexpr UINT kSendTimeoutMs = 10000;
 
-LRESULT SendWithin(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    DWORD_PTR result = 0;
-    if (!::SendMessageTimeoutW(hwnd, message, wParam, lParam, SMTO_ABORTIFHUNG, kSendTimeoutMs, &result)) return 0;
-    return static_cast<LRESULT>(result);
-}
-
 struct Search {
     DWORD processId;
     std::vector<HWND> found;
@@ -30,6 +24,12 @@ BOOL CALLBACK Collect(HWND hwnd, LPARAM param) {
 }
 
 }  // namespace
+
+LRESULT SendWithin(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    DWORD_PTR result = 0;
+    if (!::SendMessageTimeoutW(hwnd, message, wParam, lParam, SMTO_ABORTIFHUNG, kSendTimeoutMs, &result)) return 0;
+    return static_cast<LRESULT>(result);
+}
 
 std::wstring ClassOf(HWND hwnd) {
     wchar_t name[64] = {};

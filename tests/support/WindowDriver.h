@@ -20,6 +20,9 @@ bool WaitFor(Condition condition, DWORD timeoutMs = 15000) {
 }
 
 std::wstring ClassOf(HWND hwnd);
+// Sends a message to a window of any process, waiting at most 10 s and not at all for a hung one; 0 when it
+// gives no answer.
+LRESULT SendWithin(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 // A dialog from a template or a message box (window class "#32770").
 bool IsDialog(HWND hwnd);
 // The top-level windows of a process, or of one thread.
