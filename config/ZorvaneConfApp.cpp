@@ -27,8 +27,6 @@ BOOL CZorvaneConfApp::InitInstance() {
 
     // Nothing is saved at the end: every change was saved when it was made.
     CZorvaneConfDlg dialog;
-    m_pMainWnd = &dialog;
-    dialog.DoModal();
-    m_pMainWnd = nullptr;
+    RunMainDialog(dialog);
     return FALSE;
 }

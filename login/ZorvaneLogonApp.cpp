@@ -33,9 +33,7 @@ BOOL CZorvaneLogonApp::InitInstance() {
     SetRegistryKey(L"ZorvaneLogon");
 
     CZorvaneLogonDlg dialog;
-    m_pMainWnd = &dialog;
-    const INT_PTR result = dialog.DoModal();
-    m_pMainWnd = nullptr;
+    const INT_PTR result = RunMainDialog(dialog);
     SetExitCode(result == IDOK ? kExitSignedIn : kExitNoSignIn);
     return FALSE;
 }

@@ -25,8 +25,6 @@ BOOL CZorvaneTrayApp::InitInstance() {
     SetRegistryKey(L"Zorvane");
 
     CZorvaneTrayDlg dialog;
-    m_pMainWnd = &dialog;
-    dialog.DoModal();
-    m_pMainWnd = nullptr;
+    RunMainDialog(dialog);
     return FALSE;
 }

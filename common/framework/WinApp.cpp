@@ -1,5 +1,6 @@
 #include "common/framework/WinApp.h"
 
+#include "common/framework/Dialog.h"
 #include "common/framework/Wnd.h"
 
 namespace {
@@ -39,4 +40,11 @@ int RunApplication(HINSTANCE instance) {
     app->m_hInstance = instance;
     if (app->InitInstance() && app->m_pMainWnd && app->m_pMainWnd->IsWindow()) app->SetExitCode(app->Run());
     return app->ExitInstance();
+}
+
+INT_PTR CWinApp::RunMainDialog(CDialog& dialog) {
+    m_pMainWnd = &dialog;
+    const INT_PTR result = dialog.DoModal();
+    m_pMainWnd = nullptr;
+    return result;
 }

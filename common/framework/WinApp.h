@@ -12,6 +12,7 @@
 
 #include <string>
 
+class CDialog;
 class CWnd;
 
 class CWinApp {
@@ -29,6 +30,9 @@ public:
     // The registry key below HKEY_CURRENT_USER\Software that the program names for its settings.
     void SetRegistryKey(const wchar_t* key) { m_registryKey = key ? key : L""; }
     const std::wstring& GetRegistryKey() const { return m_registryKey; }
+
+    // Runs `dialog` modally as the program's main window (m_pMainWnd while it runs); gives DoModal's result.
+    INT_PTR RunMainDialog(CDialog& dialog);
 
     void SetExitCode(int code) { m_exitCode = code; }
     int GetExitCode() const { return m_exitCode; }
