@@ -3,6 +3,8 @@
 #include <atomic>
 
 #include "common/base/UniqueHandle.h"
+#include "common/language/LangTable.h"
+#include "common/process/Process.h"
 #include "common/ui/TextTable.h"
 #include "config/resource.h"
 
@@ -62,6 +64,14 @@ INT_PTR CZorvaneWaitDlg::DoModal(Work work, WorkDone done) {
     m_work = nullptr;
     m_done = nullptr;
     return result;
+}
+
+void CZorvaneWaitDlg::RunProgramWait(const wchar_t* section, const wchar_t* titleKey, const wchar_t* messageKey,
+                                     const wchar_t* program, Work work, WorkDone done) {
+    CLangTable* texts = CLangTable::GetInstance();
+    SetTitle(texts->GetText(section, titleKey));
+    SetMessage(texts->GetText(section, messageKey));
+    if (DoModal(std::move(work), std::move(done)) == IDCANCEL) KillProcessesByName(program);
 }
 
 BOOL CZorvaneWaitDlg::OnInitDialog() {

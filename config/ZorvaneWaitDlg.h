@@ -2,12 +2,9 @@
 // CZorvaneWaitDlg: the modal wait dialog with an endlessly running progress bar that a page shows while one of
 // its worker programs runs (the host-list refresh, the address update).
 //
-//   m_waitDlg.SetTitle(title);
-//   m_waitDlg.SetMessage(message);
-//   if (m_waitDlg.DoModal([root, args](const TaskStop& stop) { return RunProgramWithArgsUntil(...); },
-//                         [this](int exitCode) { ...; m_waitDlg.EndWait(); ShowReport(exitCode); }) == IDCANCEL) {
-//       KillProcessesByName(L"ZorvaneHosts");
-//   }
+//   m_waitDlg.RunProgramWait(L"host_config", L"wait_refresh_title", L"wait_refresh_message", L"ZorvaneHosts",
+//       [root, args](const TaskStop& stop) { return RunProgramWithArgsUntil(...); },
+//       [this](int exitCode) { ...; m_waitDlg.EndWait(); ShowReport(exitCode); });
 //
 // Each DoModal is one run: its state is reset before anything starts. The work and the animation are worker
 // tasks of the dialog (common/framework/WorkerTasks.h), started once the dialog exists; they hold copies only
@@ -47,6 +44,12 @@ public:
     // Shows the dialog while `work` runs and hands its result to `done`. Returns IDCANCEL whether the user
     // cancelled or the work ended, or -1 when the dialog could not be created (nothing then runs).
     INT_PTR DoModal(Work work, WorkDone done);
+    // One run of a worker program: the caption and the message are the texts of `titleKey` and `messageKey` in
+    // the language section, then DoModal, then every process named `program` is ended by name. The wait ends
+    // with IDCANCEL either way, so this ends a cancelled run's program, and after a run's end it reaches only a
+    // copy that something else started.
+    void RunProgramWait(const wchar_t* section, const wchar_t* titleKey, const wchar_t* messageKey,
+                        const wchar_t* program, Work work, WorkDone done);
     // Ends the wait of the run whose result is being handled: the animation stops (waited for at most
     // kAnimationStopWaitMs), the dialog hides and closes. False, doing nothing, when no wait is up (the user
     // cancelled, the wait already ended, no run) or when called from another thread.

@@ -248,19 +248,14 @@ void CZorvaneHMDlg::OnBnClickedRefresh() {
         ShowLanguageBox(m_hWnd, L"error", L"not_connect_server", MB_ICONEXCLAMATION);
         return;
     }
-    CLangTable* texts = CLangTable::GetInstance();
-    m_waitDlg.SetTitle(texts->GetText(L"host_config", L"wait_refresh_title"));
-    m_waitDlg.SetMessage(texts->GetText(L"host_config", L"wait_refresh_message"));
     const std::wstring root = GetInstallRoot();
     // An account the command line cannot carry whole starts nothing and counts as a failed run.
-    const INT_PTR result = m_waitDlg.DoModal(
+    m_waitDlg.RunProgramWait(
+        L"host_config", L"wait_refresh_title", L"wait_refresh_message", L"ZorvaneHosts",
         [root, account](const TaskStop& stop) {
             return RunHostListUpdater(root, account.id, account.password, stop.Event());
         },
         [this](int exitCode) { OnRefreshed(exitCode); });
-    // The wait ends with IDCANCEL whether it was cancelled or the run ended, and the program is ended by name
-    // either way: after a run's end that reaches only a copy something else started.
-    if (result == IDCANCEL) KillProcessesByName(L"ZorvaneHosts");
 }
 
 void CZorvaneHMDlg::OnRefreshed(int exitCode) {

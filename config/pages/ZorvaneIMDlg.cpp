@@ -416,16 +416,11 @@ void CZorvaneIMDlg::OnBnClickedUpdateIp() {
         ShowLanguageBox(m_hWnd, L"error", L"update_fail", MB_ICONEXCLAMATION);
         return;
     }
-    CLangTable* texts = CLangTable::GetInstance();
-    m_waitDlg.SetTitle(texts->GetText(L"ip_config", L"wait_update_title"));
-    m_waitDlg.SetMessage(texts->GetText(L"ip_config", L"wait_update_message"));
     const std::wstring root = GetInstallRoot();
-    const INT_PTR result =
-        m_waitDlg.DoModal([root, account](const TaskStop& stop) { return UpdateIpThread(root, account, stop); },
-                          [this](int exitCode) { OnIpUpdated(exitCode); });
-    // The wait ends with IDCANCEL whether it was cancelled or the run ended, and the program is ended by name
-    // either way: after a run's end that reaches only a copy something else started.
-    if (result == IDCANCEL) KillProcessesByName(kIpUpdaterName);
+    m_waitDlg.RunProgramWait(
+        L"ip_config", L"wait_update_title", L"wait_update_message", kIpUpdaterName,
+        [root, account](const TaskStop& stop) { return UpdateIpThread(root, account, stop); },
+        [this](int exitCode) { OnIpUpdated(exitCode); });
 }
 
 void CZorvaneIMDlg::OnIpUpdated(int exitCode) {
