@@ -1,12 +1,45 @@
 #include "common/framework/Wnd.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "common/framework/WorkerTasks.h"
 
 namespace {
 
-const wchar_t kBindingProp[] = L"ZorvaneWndObject";
+// The objects bound to this process's windows. A table of the process rather than a window property: Wine
+// keeps properties in its server, and a lookup on every message (each row put in a list view sends several)
+// made filling a long list take minutes. Being the process's own, it also never holds another's window.
+class BindingTable {
+public:
+    CWnd* Find(HWND hwnd) {
+        ::AcquireSRWLockShared(&m_lock);
+        const auto found = m_objects.find(hwnd);
+        CWnd* wnd = found == m_objects.end() ? nullptr : found->second;
+        ::ReleaseSRWLockShared(&m_lock);
+        return wnd;
+    }
+    void Set(HWND hwnd, CWnd* wnd) {
+        ::AcquireSRWLockExclusive(&m_lock);
+        if (wnd) {
+            m_objects[hwnd] = wnd;
+        } else {
+            m_objects.erase(hwnd);
+        }
+        ::ReleaseSRWLockExclusive(&m_lock);
+    }
+
+private:
+    SRWLOCK m_lock = SRWLOCK_INIT;
+    std::unordered_map<HWND, CWnd*> m_objects;
+};
+
+// Never destroyed: objects of static lifetime unbind at exit, after function statics may have gone.
+BindingTable& Bindings() {
+    static BindingTable* table = new BindingTable;
+    return *table;
+}
+
 // The procedure a bound window replaced, kept with the window: when the object lets go while another
 // subclass sits above ours, our procedure stays in the chain and passes every message on to it.
 const wchar_t kReplacedProcProp[] = L"ZorvaneWndReplacedProc";
@@ -74,23 +107,18 @@ CWnd::~CWnd() {
 }
 
 CWnd* CWnd::FromHandlePermanent(HWND hwnd) {
-    if (!hwnd) return nullptr;
-    // Any program can read a window's properties, and another of ours binds its own windows: only a window of
-    // this process holds an object of this process.
-    DWORD process = 0;
-    if (!::GetWindowThreadProcessId(hwnd, &process) || process != ::GetCurrentProcessId()) return nullptr;
-    return static_cast<CWnd*>(::GetPropW(hwnd, kBindingProp));
+    return hwnd ? Bindings().Find(hwnd) : nullptr;
 }
 
 void CWnd::Bind(HWND hwnd) {
     m_hWnd = hwnd;
-    ::SetPropW(hwnd, kBindingProp, this);
+    Bindings().Set(hwnd, this);
     m_map = std::make_unique<MessageMap>(this);
     DeclareMessageMap(*m_map);
 }
 
 void CWnd::Unbind() {
-    if (m_hWnd && FromHandlePermanent(m_hWnd) == this) ::RemovePropW(m_hWnd, kBindingProp);
+    if (m_hWnd && FromHandlePermanent(m_hWnd) == this) Bindings().Set(m_hWnd, nullptr);
     // No result can reach this object through the window any more.
     if (m_hWnd && m_tasks) m_tasks->OnOwnerWindowGone();
     m_hWnd = nullptr;
