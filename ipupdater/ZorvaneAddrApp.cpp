@@ -1,7 +1,5 @@
 #include "ipupdater/ZorvaneAddrApp.h"
 
-#include <unordered_map>
-
 #include "common/app/AppStartup.h"
 #include "common/datafiles/HostListFile.h"
 #include "common/datafiles/UpdateListFile.h"
@@ -27,24 +25,6 @@ constexpr int kExitFailed = 0;
 constexpr int kExitPrivateIp = 303;
 constexpr int kExitNothingToUpdate = 701;
 constexpr int kResultPartly = 702;
-
-struct ServiceHost {
-    std::wstring ip;
-    std::wstring status;
-};
-
-// The service's view of each host by name; the first host of a name counts, as a search from the
-// start of the list would find it.
-std::unordered_map<std::wstring, ServiceHost> IndexServiceHosts(CHostListFile& hostList) {
-    std::unordered_map<std::wstring, ServiceHost> hosts;
-    CXmlTextDoc& doc = hostList.GetDoc();
-    hosts.reserve(doc.GetSlotsUsed());  // at least one slot per host
-    doc.RewindInParent();
-    while (doc.SeekElement(L"host")) {
-        hosts.try_emplace(hostList.GetHostName(), ServiceHost{hostList.GetHostIp(), hostList.GetHostStatus()});
-    }
-    return hosts;
-}
 
 // The first address of the adapter with the MAC text that is public; the last one when none is.
 std::wstring LanAddress(const std::wstring& mac) {
@@ -136,7 +116,7 @@ void CZorvaneAddrApp::CollectHostChanges() {
     // A line per host to change: the lines go out together when the check ends.
     const CLogBatch batch;
     LogInfo(L"check_host");
-    const auto serviceHosts = IndexServiceHosts(*CHostListFile::GetInstance());
+    const auto serviceHosts = CHostListFile::GetInstance()->IndexHosts();
     CUpdateListFile* wanted = CUpdateListFile::GetInstance();
     CUpdateRequest* request = CUpdateRequest::GetInstance();
 
@@ -151,7 +131,7 @@ void CZorvaneAddrApp::CollectHostChanges() {
         const std::wstring status = wanted->GetHostStatus();
         const auto found = serviceHosts.find(name);
         if (found == serviceHosts.end()) continue;
-        const ServiceHost& service = found->second;
+        const HostListEntry& service = found->second;
         if (status == L"OFFLINE") {
             if (service.status == L"OFFLINE") continue;
             request->AddHost(name, L"OFFLINE");

@@ -20,3 +20,13 @@ bool CHostListFile::IsServiceReply(CXmlTextDoc& reply, bool wellFormed) {
 std::wstring CHostListFile::GetHostIp() const { return m_doc.ReadAttr(L"ip"); }
 std::wstring CHostListFile::GetOffType() const { return m_doc.ReadAttr(L"offtype"); }
 std::wstring CHostListFile::GetResultCode() { return ReadResultCode(L""); }
+
+std::unordered_map<std::wstring, HostListEntry> CHostListFile::IndexHosts() {
+    std::unordered_map<std::wstring, HostListEntry> hosts;
+    hosts.reserve(m_doc.GetSlotsUsed());  // at least one slot per host
+    if (!EnterPath({L"", L"result"})) return hosts;
+    while (m_doc.SeekElement(L"host")) {
+        hosts.try_emplace(GetHostName(), HostListEntry{GetHostIp(), GetHostStatus(), GetOffType()});
+    }
+    return hosts;
+}

@@ -3,8 +3,16 @@
 // root of any name holds `result` (attribute `code`), which holds one `host` per host (attributes
 // `name`, `ip`, `status`, `offtype`). There is no default: a missing or damaged file fails to load.
 #include <string>
+#include <unordered_map>
 
 #include "common/datafiles/DataFile.h"
+
+// What the service holds for one host.
+struct HostListEntry {
+    std::wstring ip;
+    std::wstring status;
+    std::wstring offtype;
+};
 
 class CHostListFile : public CDataFile {
 public:
@@ -24,6 +32,9 @@ public:
     std::wstring GetOffType() const;
     // The `code` of `result` (empty when missing); the position is then inside `result` again.
     std::wstring GetResultCode();
+    // Every host by name, read in one walk; of hosts that share a name the first counts, as FindHost finds
+    // it. The position is moved.
+    std::unordered_map<std::wstring, HostListEntry> IndexHosts();
 
 private:
     void PositionAfterLoad() override;

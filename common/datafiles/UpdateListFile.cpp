@@ -19,4 +19,13 @@ bool CUpdateListFile::RemoveHost(const std::wstring& name) {
     return true;
 }
 
+void CUpdateListFile::RemoveHostsWhere(const std::function<bool(const std::wstring& name)>& remove) {
+    if (m_doc.GetParentSlot() == 0) return;
+    m_doc.RewindInParent();
+    // A removed host leaves the one before it current, so the walk goes on with the one after it.
+    while (m_doc.SeekElement(L"host")) {
+        if (remove(GetHostName())) m_doc.DeleteElementAt(m_doc.GetCurrentSlot());
+    }
+}
+
 void CUpdateListFile::SetHostStatus(const std::wstring& value) { StoreAttr(L"status", value); }

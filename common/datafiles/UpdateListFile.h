@@ -1,6 +1,7 @@
 #pragma once
 // etc\update_list.xml: the hosts the user wants kept up to date, one <host name="..." status="..."/>
 // under the root `zorvane` each; status "ONLINE" or "OFFLINE".
+#include <functional>
 #include <string>
 
 #include "common/datafiles/DataFile.h"
@@ -20,6 +21,9 @@ public:
     // Removes the first host of that name; its previous sibling becomes current (none when it was the
     // first). False when there is no such host.
     bool RemoveHost(const std::wstring& name);
+    // Walks the hosts once, from the first, and removes each whose name `remove` picks (it is asked once per
+    // host, in document order); the last host kept stays current.
+    void RemoveHostsWhere(const std::function<bool(const std::wstring& name)>& remove);
     // Stores `status` on the current element; nothing happens when none is current.
     void SetHostStatus(const std::wstring& value);
 

@@ -70,7 +70,7 @@ public:
 
 class CIPAddressCtrl : public CWnd {
 public:
-    // The four fields (0 to 255 each) joined with dots, or an empty text when the control is blank.
+    // The four fields (0 to 255 each) joined with dots, or an empty text unless every field is filled in.
     std::wstring GetAddressText() const;
     void SetAddress(DWORD address) const { SendMessage(IPM_SETADDRESS, 0, static_cast<LPARAM>(address)); }
     void ClearAddress() const { SendMessage(IPM_CLEARADDRESS); }
@@ -154,4 +154,23 @@ public:
     int GetTopIndex() const { return static_cast<int>(SendMessage(LVM_GETTOPINDEX)); }
     int GetCountPerPage() const { return static_cast<int>(SendMessage(LVM_GETCOUNTPERPAGE)); }
     bool Scroll(int dx, int dy) const { return SendMessage(LVM_SCROLL, static_cast<WPARAM>(dx), dy) != 0; }
+};
+
+// Keeps a window from drawing while the object lives, and has it drawn whole when it goes. A visible list
+// view does work for every row put in or taken out while it draws (under Wine it grows with the rows, so a
+// long list filled row by row takes minutes); with drawing held it takes that work once.
+class CRedrawPause {
+public:
+    explicit CRedrawPause(const CWnd& window) : m_window(window.m_hWnd) {
+        ::SendMessageW(m_window, WM_SETREDRAW, FALSE, 0);
+    }
+    ~CRedrawPause() {
+        ::SendMessageW(m_window, WM_SETREDRAW, TRUE, 0);
+        ::RedrawWindow(m_window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+    }
+    CRedrawPause(const CRedrawPause&) = delete;
+    CRedrawPause& operator=(const CRedrawPause&) = delete;
+
+private:
+    HWND m_window;
 };

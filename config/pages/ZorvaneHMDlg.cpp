@@ -1,6 +1,8 @@
 #include "config/pages/ZorvaneHMDlg.h"
 
 #include <string>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "common/app/ProgramBox.h"
@@ -59,11 +61,10 @@ std::vector<int> SelectedRows(const CListCtrl& list) {
     return rows;
 }
 
-// Appends a row with the host's name and its own number, and sorts the list again.
+// Appends a row with the host's name and its own number; the caller sorts the list once its rows are in.
 void AddHostRow(CListCtrl& list, const std::wstring& name, LPARAM number) {
     const int row = list.InsertItem(list.GetItemCount(), name);
     list.SetItemData(row, number);
-    SortListItems(list);
 }
 
 }  // namespace
@@ -113,32 +114,31 @@ void CZorvaneHMDlg::InitControls() {
 
 void CZorvaneHMDlg::FillHostLists() {
     ReloadUpdateList();
-    // Without any host list read there is nothing to prune against: the wanted hosts stay.
+    // Only a list the service delivered tells which hosts the account has; without one (none read yet, or an
+    // error reply) the wanted hosts stay.
     if (ReloadHostList()) PruneUpdateList();
 
     // Numbered through both lists, so that every row carries a number of its own.
     LPARAM counter = 0;
+    const CRedrawPause holdAll(m_allHostList), holdWanted(m_updateHostList);
     m_allHostList.DeleteAllItems();
     CHostListFile* hosts = CHostListFile::GetInstance();
     hosts->GetDoc().RewindInParent();
     while (hosts->GetDoc().SeekElement(L"host")) AddHostRow(m_allHostList, hosts->GetHostName(), ++counter);
+    SortListItems(m_allHostList);
 
     m_updateHostList.DeleteAllItems();
     CUpdateListFile* wanted = CUpdateListFile::GetInstance();
     wanted->GetDoc().RewindInParent();
     while (wanted->GetDoc().SeekElement(L"host")) AddHostRow(m_updateHostList, wanted->GetHostName(), ++counter);
+    SortListItems(m_updateHostList);
 }
 
 // In memory only: the pruning reaches the file with the next save.
 void CZorvaneHMDlg::PruneUpdateList() {
-    CHostListFile* hosts = CHostListFile::GetInstance();
-    CUpdateListFile* wanted = CUpdateListFile::GetInstance();
-    wanted->GetDoc().RewindInParent();
-    while (wanted->GetDoc().SeekElement(L"host")) {
-        // A removed host leaves the one before it current, so the walk goes on with the one after it.
-        const std::wstring name = wanted->GetHostName();
-        if (!hosts->FindHost(name)) wanted->RemoveHost(name);
-    }
+    const auto listed = CHostListFile::GetInstance()->IndexHosts();
+    CUpdateListFile::GetInstance()->RemoveHostsWhere(
+        [&listed](const std::wstring& name) { return listed.count(name) == 0; });
 }
 
 void CZorvaneHMDlg::OnBnClickedInsert() {
@@ -147,16 +147,23 @@ void CZorvaneHMDlg::OnBnClickedInsert() {
         ShowLanguageBox(m_hWnd, L"information", L"select_host", MB_ICONINFORMATION);
         return;
     }
-    CHostListFile* hosts = CHostListFile::GetInstance();
+    const auto listed = CHostListFile::GetInstance()->IndexHosts();
     CUpdateListFile* wanted = CUpdateListFile::GetInstance();
+    std::unordered_set<std::wstring> wantedNames;
+    wanted->GetDoc().RewindInParent();
+    while (wanted->GetDoc().SeekElement(L"host")) wantedNames.insert(wanted->GetHostName());
+    wanted->GetDoc().RewindInParent();  // new hosts go last
+    const CRedrawPause hold(m_updateHostList);
     for (auto row = rows.rbegin(); row != rows.rend(); ++row) {
         const std::wstring name = m_allHostList.GetItemText(*row, 0);
-        if (wanted->FindHost(name)) continue;  // wanted already
+        if (!wantedNames.insert(name).second) continue;  // wanted already
         wanted->AddHost(name);
         // The state the service holds for it.
-        if (hosts->FindHost(name)) wanted->SetHostStatus(hosts->GetHostStatus());
+        const auto found = listed.find(name);
+        if (found != listed.end()) wanted->SetHostStatus(found->second.status);
         AddHostRow(m_updateHostList, name, m_allHostList.GetItemData(*row));
     }
+    SortListItems(m_updateHostList);
     NotifySettingModified(false);
     m_allHostList.SetFocus();
 }
@@ -167,12 +174,17 @@ void CZorvaneHMDlg::OnBnClickedDelete() {
         ShowLanguageBox(m_hWnd, L"information", L"select_host", MB_ICONINFORMATION);
         return;
     }
-    CUpdateListFile* wanted = CUpdateListFile::GetInstance();
+    // Each deleted row takes the first host of its name out of the file, as often as its name is deleted.
+    std::unordered_map<std::wstring, int> deleted;
+    const CRedrawPause hold(m_updateHostList);
     for (auto row = rows.rbegin(); row != rows.rend(); ++row) {
-        const std::wstring name = m_updateHostList.GetItemText(*row, 0);
+        ++deleted[m_updateHostList.GetItemText(*row, 0)];
         m_updateHostList.DeleteItem(*row);
-        wanted->RemoveHost(name);
     }
+    CUpdateListFile::GetInstance()->RemoveHostsWhere([&deleted](const std::wstring& name) {
+        const auto found = deleted.find(name);
+        return found != deleted.end() && found->second-- > 0;
+    });
     NotifySettingModified(false);
     // The deleted hosts lose their grey.
     m_allHostList.RedrawWindow(RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);

@@ -97,6 +97,32 @@ TEST_F(ConfTest, HostPageListsInsertAndDelete) {
     EXPECT_EQ(conf.ExitCode(), 0);
 }
 
+// host_list.xml holds whatever reply the service gave, an error that lists no host included (a refused sign-in,
+// maintenance); only a list the service delivered says which wanted hosts the account no longer has.
+TEST_F(ConfTest, HostPagePrunesOnlyAgainstADeliveredList) {
+    const std::string both = ztest::UpdateListXml({{"alpha", "ONLINE"}, {"beta", "OFFLINE"}});
+    const struct {
+        const char* name;
+        std::string hostList, wantedAfter;
+    } rows[] = {
+        {"an error reply", "<zorvane><result code=\"201\"/></zorvane>", both},
+        {"a delivered list that lacks beta", ztest::HostListFileXml({{"alpha", "198.51.100.1", "ONLINE", ""}}),
+         ztest::UpdateListXml({{"alpha", "ONLINE"}})},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        ConfRoot root;
+        root.WriteConfig([](CConfigFile& c) { c.SetSelectedMenu(0); });
+        root.WriteEtc(L"host_list.xml", row.hostList);
+        root.WriteEtc(L"update_list.xml", both);
+        RunningConf conf = Start(root);
+        ASSERT_TRUE(ClickApplied(root, *conf.window, IDD_PROGRAM_CONFIG, IDC_CHECK_SHOW_SYSTEM_TRAY));
+        EXPECT_EQ(root.ReadEtc(L"update_list.xml"), row.wantedAfter);
+        conf.window->Close();
+        EXPECT_EQ(conf.ExitCode(), 0);
+    }
+}
+
 TEST_F(ConfTest, HostRefreshThroughZorvaneHostsWithEveryOutcome) {
     ConfRoot root;
     root.WriteConfig([](CConfigFile& c) { c.SetSelectedMenu(0); });
