@@ -163,13 +163,7 @@ void CZorvaneConfDlg::OnDestroy() {
     // dialog's loop has ended, so the change it posted is applied here, while the pages and the tab still live.
     ::SetFocus(nullptr);
     WPARAM restart = 0;
-    bool modified = false;
-    MSG pending{};
-    while (::PeekMessageW(&pending, m_hWnd, UWM_SETTING_MODIFIED, UWM_SETTING_MODIFIED, PM_REMOVE)) {
-        restart |= pending.wParam;
-        modified = true;
-    }
-    if (modified) OnSettingModified(restart, 0);
+    if (TakePendingSettingChanges(m_hWnd, restart)) OnSettingModified(restart, 0);
     Default();
     for (auto& page : m_pages) {
         if (page) page->DestroyWindow();

@@ -47,3 +47,19 @@ HWND CZorvaneDlg::TabControl() const { return ::GetDlgItem(GetParent(), IDC_TAB_
 void CZorvaneDlg::NotifySettingModified(bool restart) const {
     ::PostMessageW(GetParent(), UWM_SETTING_MODIFIED, restart ? 1 : 0, 0);
 }
+
+void CZorvaneDlg::ApplyPendingSettings() const {
+    WPARAM restart = 0;
+    if (TakePendingSettingChanges(GetParent(), restart)) ::SendMessageW(GetParent(), UWM_SETTING_MODIFIED, restart, 0);
+}
+
+bool TakePendingSettingChanges(HWND mainWindow, WPARAM& restart) {
+    restart = 0;
+    bool pending = false;
+    MSG message{};
+    while (::PeekMessageW(&message, mainWindow, UWM_SETTING_MODIFIED, UWM_SETTING_MODIFIED, PM_REMOVE)) {
+        restart |= message.wParam;
+        pending = true;
+    }
+    return pending;
+}

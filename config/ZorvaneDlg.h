@@ -14,6 +14,10 @@
 // and saves everything. wParam 1 also restarts the suite, 0 does not; lParam 0.
 constexpr UINT UWM_SETTING_MODIFIED = WM_USER + 1000;
 
+// Takes from this thread's queue the UWM_SETTING_MODIFIED messages posted to the main window and not yet
+// handled. True when there was one; `restart` is then 1 when one of them asked for a restart.
+bool TakePendingSettingChanges(HWND mainWindow, WPARAM& restart);
+
 class CZorvaneDlg : public CDialog {
 public:
     // The page's dialog resource and the main window, its parent once created.
@@ -46,6 +50,9 @@ protected:
     HWND TabControl() const;
     // UWM_SETTING_MODIFIED to the main window.
     void NotifySettingModified(bool restart) const;
+    // Has the main window apply now the changes announced and not yet applied, so that a program started
+    // next reads the files as the pages show them.
+    void ApplyPendingSettings() const;
 
     CDialogLayout m_layout;
     CThemeBrush m_themeBrush;

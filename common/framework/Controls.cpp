@@ -16,9 +16,9 @@ std::wstring CComboBox::GetLBText(int index) const {
 }
 
 std::wstring CIPAddressCtrl::GetAddressText() const {
-    if (IsBlank()) return {};
+    // The control reads a blank field as 0 (and so does its window text): "8." would pass for 8.0.0.0.
     DWORD address = 0;
-    SendMessage(IPM_GETADDRESS, 0, reinterpret_cast<LPARAM>(&address));
+    if (SendMessage(IPM_GETADDRESS, 0, reinterpret_cast<LPARAM>(&address)) != 4) return {};
     return std::to_wstring(FIRST_IPADDRESS(address)) + L"." + std::to_wstring(SECOND_IPADDRESS(address)) + L"." +
            std::to_wstring(THIRD_IPADDRESS(address)) + L"." + std::to_wstring(FOURTH_IPADDRESS(address));
 }

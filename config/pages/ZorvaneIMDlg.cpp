@@ -266,23 +266,24 @@ void CZorvaneIMDlg::SetMethod(const wchar_t* type, const std::wstring& data) {
 }
 
 void CZorvaneIMDlg::FillUpdateList() {
+    const CRedrawPause hold(m_updateList);
     m_updateList.DeleteAllItems();
     ReloadUpdateList();
     ReloadHostList();
+    const auto listed = CHostListFile::GetInstance()->IndexHosts();
     CUpdateListFile* wanted = CUpdateListFile::GetInstance();
-    CHostListFile* hosts = CHostListFile::GetInstance();
     LPARAM inserted = 0;
     wanted->GetDoc().RewindInParent();
     while (wanted->GetDoc().SeekElement(L"host")) {
-        const std::wstring name = wanted->GetHostName();
-        if (!hosts->FindHost(name)) continue;  // not in the service's list: not shown, kept in the file
+        const auto found = listed.find(wanted->GetHostName());
+        if (found == listed.end()) continue;  // not in the service's list: not shown, kept in the file
         const std::wstring status = wanted->GetHostStatus();
-        const int row = m_updateList.InsertItem(m_updateList.GetItemCount(), name);
-        m_updateList.SetItemText(row, 1, status == kOffline ? hosts->GetOffType() : hosts->GetHostIp());
+        const int row = m_updateList.InsertItem(m_updateList.GetItemCount(), found->first);
+        m_updateList.SetItemText(row, 1, status == kOffline ? found->second.offtype : found->second.ip);
         m_updateList.SetItemText(row, kStatusColumn, status);
         m_updateList.SetItemData(row, inserted++);
-        SortListItems(m_updateList);
     }
+    SortListItems(m_updateList);
 }
 
 LRESULT CZorvaneIMDlg::OnGetComboItems(WPARAM column, LPARAM entries) {
@@ -400,6 +401,11 @@ void CZorvaneIMDlg::OnNMDblclkUpdateList(NMHDR* header, LRESULT* result) {
 
 void CZorvaneIMDlg::OnBnClickedUpdateIp() {
     CUpdateMethodFile* method = CUpdateMethodFile::GetInstance();
+    // The address as the control shows it: a click that follows the typing at once comes before the control
+    // reports its last field.
+    if (IsChecked(m_directIpRadio) && m_directIp.GetAddressText() != method->GetData()) {
+        SetMethod(nullptr, m_directIp.GetAddressText());
+    }
     const std::wstring type = method->GetType();
     const std::wstring data = method->GetData();
     if (type == kLanMethod && data.empty()) {
@@ -416,6 +422,8 @@ void CZorvaneIMDlg::OnBnClickedUpdateIp() {
         ShowLanguageBox(m_hWnd, L"error", L"update_fail", MB_ICONEXCLAMATION);
         return;
     }
+    // ZorvaneAddr reads the method from its file: what the page shows is saved first.
+    ApplyPendingSettings();
     const std::wstring root = GetInstallRoot();
     m_waitDlg.RunProgramWait(
         L"ip_config", L"wait_update_title", L"wait_update_message", kIpUpdaterName,

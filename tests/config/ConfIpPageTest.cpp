@@ -61,6 +61,15 @@ void TypeAddress(const ConfWindow& window, HWND control, const std::string& addr
     window.Drain();
 }
 
+// The method radios that show checked.
+std::vector<int> CheckedMethods(const ztest::WindowDriver& page) {
+    std::vector<int> checked;
+    for (int radio : {IDC_RADIO_INTERNET_IP, IDC_RADIO_LAN_IP, IDC_RADIO_DIRECT_IP}) {
+        if (page.Checked(radio)) checked.push_back(radio);
+    }
+    return checked;
+}
+
 std::string ResultXml(const std::string& code, const Strings& hostCodes) {
     std::string xml = "<?xml version=\"1.0\"?>\r\n<zorvane>\r\n<result code=\"" + code + "\">\r\n";
     for (const std::string& host : hostCodes) xml += "<host name=\"h\" code=\"" + host + "\"/>\r\n";
@@ -130,6 +139,7 @@ TEST_F(ConfTest, IpPageListMethodsAndStatusCombo) {
     for (const auto& radio : radios) {
         SCOPED_TRACE(radio.radio);
         ASSERT_TRUE(ClickApplied(root, window, IDD_IP_CONFIG, radio.radio));
+        EXPECT_EQ(CheckedMethods(page), std::vector<int>{radio.radio});
         EXPECT_EQ(root.ReadEtc(L"update_method.xml"), radio.method);
         EXPECT_EQ(page.Enabled(IDC_IPADDRESS_DIRECT), radio.addressEnabled);
         EXPECT_FALSE(page.Enabled(IDC_LIST_ADAPTERS));
@@ -144,7 +154,27 @@ TEST_F(ConfTest, IpPageListMethodsAndStatusCombo) {
         EXPECT_TRUE(ztest::CloseBox(window));
     }));
     EXPECT_EQ(root.ReadEtc(L"update_method.xml"), ztest::UpdateMethodXml("DIRECT", "192.168.1.200"));
+    // An address with a blank field is no address (the control reads a blank field as 0): stored empty and
+    // refused as a blank one is.
+    for (const char* typed : {"8.", "8.8.8.", ""}) {
+        SCOPED_TRACE(typed);
+        ::SendMessageW(address, IPM_CLEARADDRESS, 0, 0);
+        TypeAddress(window, address, typed);
+        page.Click(IDC_BUTTON_UPDATE_IP, false);
+        EXPECT_EQ(ztest::WaitForBox(window, kWaitCaption), "information/title: information/private_ip");
+        EXPECT_TRUE(ztest::CloseBox(window));
+        EXPECT_TRUE(ztest::WaitFor(
+            [&] { return root.ReadEtc(L"update_method.xml") == ztest::UpdateMethodXml("DIRECT", ""); }));
+    }
     EXPECT_TRUE(ztest::StandInRuns(root.Bin(L"ZorvaneAddr.exe")).empty()) << "an update started";
+    // A click that follows the typing at once: the update runs with the address the control shows, saved first.
+    const std::wstring addr = root.Bin(L"ZorvaneAddr.exe");
+    ztest::InstallStandIn(addr, ztest::StandInScript({701}, {}, {{root.Etc(L"update_method.xml"), root.Etc(L"seen.xml")}}));
+    TypeAddress(window, address, "8.8.8.8");
+    page.Click(IDC_BUTTON_UPDATE_IP, false);
+    ASSERT_TRUE(ztest::WaitForStandInRuns(addr, 1));
+    EXPECT_TRUE(ztest::WaitGone(window, kWaitCaption));
+    EXPECT_EQ(root.ReadEtc(L"seen.xml"), ztest::UpdateMethodXml("DIRECT", "8.8.8.8"));
 
     // The status combo of host9: its two entries, its own status chosen; Up and Enter change it, Down and
     // Escape change nothing, and either way the main window applies.
@@ -343,6 +373,36 @@ TEST_F(ConfLanPublic, AdaptersWithAPublicAddressAreTheLanMethodsChoice) {
     EXPECT_TRUE(page.Checked(IDC_RADIO_LAN_IP) && page.Enabled(IDC_LIST_ADAPTERS));
     EXPECT_EQ(Adapter(page.Control(IDC_LIST_ADAPTERS), "025A56000021"), "203.0.113.5 1 -");
     EXPECT_EQ(Adapter(page.Control(IDC_LIST_ADAPTERS), "025A56000023"), "198.51.100.23 1 x");
+
+    // Exactly one method shows checked after each click of the mouse and each arrow key; the file holds the last.
+    const struct {
+        int radio;  // clicked; 0: the key
+        WORD key;
+        int checked;
+        std::string method;
+    } steps[] = {
+        {IDC_RADIO_DIRECT_IP, 0, IDC_RADIO_DIRECT_IP, ztest::UpdateMethodXml("DIRECT", "")},
+        {IDC_RADIO_INTERNET_IP, 0, IDC_RADIO_INTERNET_IP, ztest::UpdateMethodXml("IP", "")},
+        {IDC_RADIO_LAN_IP, 0, IDC_RADIO_LAN_IP, ztest::UpdateMethodXml("LAN", "025A56000023")},
+        {0, VK_DOWN, IDC_RADIO_DIRECT_IP, ztest::UpdateMethodXml("DIRECT", "")},
+        {0, VK_UP, IDC_RADIO_LAN_IP, ztest::UpdateMethodXml("LAN", "025A56000023")},
+        {0, VK_UP, IDC_RADIO_INTERNET_IP, ztest::UpdateMethodXml("IP", "")},
+    };
+    int focused = 0;  // the radio clicked or reached last, which has the focus
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.checked);
+        ASSERT_TRUE(Applied(root, *conf.window, [&] {
+            if (step.radio) {
+                ztest::ClickAt(*conf.window, page.Control(step.radio), POINT{6, 6});
+            } else {
+                ztest::PostKey(page.Control(focused), step.key);
+                conf.window->Drain();
+            }
+        }));
+        focused = step.checked;
+        EXPECT_EQ(CheckedMethods(page), std::vector<int>{step.checked});
+        EXPECT_EQ(root.ReadEtc(L"update_method.xml"), step.method);
+    }
     conf.window->Close();
     EXPECT_EQ(conf.ExitCode(), 0);
 }
@@ -353,8 +413,12 @@ class ConfLanPrivate : public ConfTest {};
 
 TEST_F(ConfLanPrivate, WithoutAPublicAdapterAStoredLanMethodFallsBackToTheInternetAddress) {
     ConfRoot root;
-    root.WriteConfig([](CConfigFile& c) { c.SetSelectedMenu(1); });
+    root.WriteConfig([](CConfigFile& c) { c.SetSelectedMenu(0); });
     root.WriteEtc(L"update_method.xml", ztest::UpdateMethodXml("LAN", "025A56000031"));
+    // The host list is an error reply: the apply that saves the fallback keeps the wanted hosts.
+    root.WriteEtc(L"host_list.xml", "<zorvane><result code=\"201\"/></zorvane>");
+    const std::string wanted = ztest::UpdateListXml({{"alpha", "ONLINE"}, {"beta", "OFFLINE"}});
+    root.WriteEtc(L"update_list.xml", wanted);
     RunningConf conf = Start(root);
     const ztest::WindowDriver page = conf.window->Page(IDD_IP_CONFIG);
     EXPECT_FALSE(page.Enabled(IDC_RADIO_LAN_IP) || page.Enabled(IDC_STATIC_LAN_IP_DESCRIPTION));
@@ -364,6 +428,7 @@ TEST_F(ConfLanPrivate, WithoutAPublicAdapterAStoredLanMethodFallsBackToTheIntern
     EXPECT_EQ(Adapter(page.Control(IDC_LIST_ADAPTERS), "025A56000032"), "172.16.0.9 0 -");
     // The fallback is announced and so saved.
     EXPECT_TRUE(ztest::WaitFor([&] { return root.ReadEtc(L"update_method.xml") == ztest::UpdateMethodXml("IP", ""); }));
+    EXPECT_EQ(root.ReadEtc(L"update_list.xml"), wanted);
     conf.window->Close();
     EXPECT_EQ(conf.ExitCode(), 0);
 }
