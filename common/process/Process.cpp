@@ -109,8 +109,10 @@ int RunProgramWithArgsUntil(const std::wstring& path, const std::wstring& args, 
 
 int ShellRunProgram(const std::wstring& folder, const std::wstring& file, const std::wstring& args, int show,
                     bool noWait) {
-    // No file would have the shell open the folder instead of starting a program.
+    // No file, or a folder, would have the shell open a folder instead of starting a program.
     if (file.empty() || args.find(L'\0') != std::wstring::npos) return kRunFailed;
+    const DWORD attributes = ::GetFileAttributesW(file.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) return kRunFailed;
     const std::wstring parameters = ArgsCommandLine(args);
     SHELLEXECUTEINFOW exec{};
     exec.cbSize = sizeof(exec);

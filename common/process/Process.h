@@ -39,7 +39,7 @@ int RunProgramWithArgsUntil(const std::wstring& path, const std::wstring& args, 
 
 // Starts `file` through the shell with the parameters " " + args in `folder` (the caller's folder when
 // empty); `show` goes to the program as it is. Never shows a message of its own. Gives the exit code
-// (0 when it cannot be read) or kRunFailed.
+// (0 when it cannot be read) or kRunFailed, also when `file` names a folder.
 int ShellRunProgram(const std::wstring& folder, const std::wstring& file, const std::wstring& args, int show,
                     bool noWait);
 

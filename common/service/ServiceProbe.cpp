@@ -6,8 +6,9 @@
 #include "common/base/UniqueHandle.h"
 
 bool IsServiceInstalled(const std::wstring& name) {
-    UniqueServiceHandle manager(::OpenSCManagerW(nullptr, nullptr, SC_MANAGER_ALL_ACCESS));
+    // Only what it takes to see the service, which a user without elevation is granted too.
+    UniqueServiceHandle manager(::OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT));
     if (!manager) return false;
-    UniqueServiceHandle service(::OpenServiceW(manager.get(), name.c_str(), SERVICE_ALL_ACCESS));
+    UniqueServiceHandle service(::OpenServiceW(manager.get(), name.c_str(), SERVICE_QUERY_STATUS));
     return static_cast<bool>(service);
 }

@@ -5,7 +5,6 @@
 // The service that the suite's service installer (<root>\bin\ZorvaneSvc.exe) installs.
 constexpr wchar_t kServiceName[] = L"ZorvaneSvc";
 
-// True when the service `name` can be opened with all access rights through a service control manager
-// opened with all access rights. A manager or a service that cannot be opened so (missing, or refused
-// without administrator rights) counts as not installed.
+// True when the service `name` can be opened to query its status through a service control manager opened
+// to connect, rights that need no elevation. A manager that cannot be opened counts as not installed.
 bool IsServiceInstalled(const std::wstring& name = kServiceName);

@@ -189,51 +189,58 @@ const Start kInstallAsked{" ", STARTF_USESHOWWINDOW, SW_SHOW};
 const Start kStop{" /stop", STARTF_USESHOWWINDOW | STARTF_FORCEOFFFEEDBACK, SW_SHOW};
 
 TEST(ZorvanePatch, RunsWithoutAQuestion) {
+    enum class Updater { Present, Missing, Folder };
+    constexpr Updater kPresent = Updater::Present;
     const struct {
         const char* name;
         std::wstring args;
         long long checkExit;
         const wchar_t* updateMode;  // null: none stored
         int logLevel;
-        bool updaterMissing;
+        Updater updater;  // what is in the updater's place
         const wchar_t* held;  // a mutex held meanwhile
-        Starts updater, launcher;
+        Starts updaterStarts, launcher;
         Lines log;
     } rows[] = {
-        {"no option, no newer version", L"", 0, L"hidden", 2, false, nullptr, {kCheck}, {}, kNoNewer},
-        {"the check ends with 2", L"/mode:auto", 2, L"hidden", 2, false, nullptr, {kCheck}, {}, kNoNewer},
-        {"the check ends with -1", L"", -1, L"alert", 2, false, nullptr, {kCheck}, {}, kNoNewer},
-        {"newer, hidden: installed silently", L"", 1, L"hidden", 2, false, nullptr, {kCheck, kInstallHidden},
+        {"no option, no newer version", L"", 0, L"hidden", 2, kPresent, nullptr, {kCheck}, {}, kNoNewer},
+        {"the check ends with 2", L"/mode:auto", 2, L"hidden", 2, kPresent, nullptr, {kCheck}, {}, kNoNewer},
+        {"the check ends with -1", L"", -1, L"alert", 2, kPresent, nullptr, {kCheck}, {}, kNoNewer},
+        {"newer, hidden: installed silently", L"", 1, L"hidden", 2, kPresent, nullptr, {kCheck, kInstallHidden},
          {kStop}, kUpdated},
-        {"newer, Alert with a capital does not ask", L"", 1, L"Alert", 2, false, nullptr, {kCheck, kInstallHidden},
-         {kStop}, kUpdated},
-        {"newer, no update mode stored", L"", 1, nullptr, 2, false, nullptr, {kCheck, kInstallHidden}, {kStop},
+        {"newer, Alert with a capital does not ask", L"", 1, L"Alert", 2, kPresent, nullptr,
+         {kCheck, kInstallHidden}, {kStop}, kUpdated},
+        {"newer, no update mode stored", L"", 1, nullptr, 2, kPresent, nullptr, {kCheck, kInstallHidden}, {kStop},
          kUpdated},
-        {"Manual with a capital is the automatic mode", L"/mode:Manual", 1, L"hidden", 2, false, nullptr,
+        {"Manual with a capital is the automatic mode", L"/mode:Manual", 1, L"hidden", 2, kPresent, nullptr,
          {kCheck, kInstallHidden}, {kStop}, kUpdated},
-        {"a mode option without a value is the automatic mode", L"/mode", 1, L"hidden", 2, false, nullptr,
+        {"a mode option without a value is the automatic mode", L"/mode", 1, L"hidden", 2, kPresent, nullptr,
          {kCheck, kInstallHidden}, {kStop}, kUpdated},
-        {"log level 1 writes no line", L"", 1, L"hidden", 1, false, nullptr, {kCheck, kInstallHidden}, {kStop}, {}},
-        {"updater missing: no box, nothing started, not one beside the program", L"", 1, L"hidden", 2, true,
-         nullptr, {}, {}, kNoNewer},
-        {"another instance runs", L"", 1, L"hidden", 2, false, kPatchMutex, {}, {}, {}},
+        {"log level 1 writes no line", L"", 1, L"hidden", 1, kPresent, nullptr, {kCheck, kInstallHidden}, {kStop},
+         {}},
+        {"updater missing: no box, nothing started, not one beside the program", L"", 1, L"hidden", 2,
+         Updater::Missing, nullptr, {}, {}, kNoNewer},
+        {"updater is a folder: as if missing", L"", 1, L"hidden", 2, Updater::Folder, nullptr, {}, {}, kNoNewer},
+        {"another instance runs", L"", 1, L"hidden", 2, kPresent, kPatchMutex, {}, {}, {}},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         PatchRoot root(row.checkExit, row.updateMode, row.logLevel);
         // Another program of the updater's name where the shell would look for a bare name must not run.
         const std::wstring stray = root.StrayUpdater();
-        if (row.updaterMissing) {
+        if (row.updater != kPresent) {
             ASSERT_TRUE(zfs::DeleteFileAt(root.Updater()));
             ztest::InstallStandIn(stray, {{1, 0}, {}});
+        }
+        if (row.updater == Updater::Folder) {
+            ASSERT_TRUE(zfs::CreateDirectoryOne(root.Updater()));
         }
         // Held as the other program holds it.
         const UniqueHandle held(row.held ? ::CreateMutexW(nullptr, FALSE, row.held) : nullptr);
         EXPECT_EQ(root.Run(row.args), 0);
-        EXPECT_EQ(root.UpdaterStarts(), row.updater);
+        EXPECT_EQ(root.UpdaterStarts(), row.updaterStarts);
         EXPECT_EQ(root.LauncherStarts(CurrentFolder()), row.launcher);
         EXPECT_EQ(root.LogLines(), row.log);
-        if (row.updaterMissing) {
+        if (row.updater != kPresent) {
             EXPECT_TRUE(ztest::StandInRuns(stray).empty());
         }
     }
@@ -248,7 +255,7 @@ TEST(ZorvanePatch, AsksOrTellsThroughItsBoxes) {
     const BoxView longQuestion{
         kQuestionTitle, kQuestionText,
         {{IDYES, longYes.substr(0, kCaptionUnits - 1)}, {IDNO, longNo.substr(0, kCaptionUnits - 1)}}};
-    enum class Meanwhile { Nothing, ReleaseMutex, RemoveUpdater, RemoveLanguage, RemoveEtc };
+    enum class Meanwhile { Nothing, ReleaseMutex, RemoveUpdater, UpdaterFolder, RemoveLanguage, RemoveEtc };
     const struct {
         const char* name;
         std::wstring args;
@@ -273,6 +280,8 @@ TEST(ZorvanePatch, AsksOrTellsThroughItsBoxes) {
          Meanwhile::Nothing, TestLanguage(), information, IDOK, {kCheck}, {}, {}, 1},
         {"manual, updater missing: told no newer version", L"/mode:manual", 1, L"hidden", nullptr,
          Meanwhile::RemoveUpdater, Meanwhile::Nothing, TestLanguage(), information, IDOK, {}, {}, kNoNewer, 2},
+        {"manual, updater is a folder: as if missing", L"/mode:manual", 1, L"hidden", nullptr,
+         Meanwhile::UpdaterFolder, Meanwhile::Nothing, TestLanguage(), information, IDOK, {}, {}, kNoNewer, 2},
         {"manual, newer, Yes", L"/mode:manual", 1, L"hidden", nullptr, Meanwhile::Nothing, Meanwhile::Nothing,
          TestLanguage(), question, IDYES, {kCheck, kInstallAsked}, {kStop}, kUpdated, 2},
         {"manual, newer, No", L"/mode:manual", 1, L"hidden", nullptr, Meanwhile::Nothing, Meanwhile::Nothing,
@@ -310,6 +319,10 @@ TEST(ZorvanePatch, AsksOrTellsThroughItsBoxes) {
                 case Meanwhile::Nothing: break;
                 case Meanwhile::ReleaseMutex: held.reset(); break;
                 case Meanwhile::RemoveUpdater: EXPECT_TRUE(zfs::DeleteFileAt(root.Updater())); break;
+                case Meanwhile::UpdaterFolder:
+                    EXPECT_TRUE(zfs::DeleteFileAt(root.Updater()));
+                    EXPECT_TRUE(zfs::CreateDirectoryOne(root.Updater()));
+                    break;
                 case Meanwhile::RemoveLanguage: EXPECT_TRUE(zfs::DeleteFileAt(root.LanguageFile())); break;
                 case Meanwhile::RemoveEtc:
                     EXPECT_TRUE(zfs::DeleteFileAt(root.EtcFolder() + L"\\config.xml"));
