@@ -4,6 +4,7 @@
 
 #include "common/base/UniqueHandle.h"
 #include "common/fs/File.h"
+#include "tests/support/WindowDriver.h"
 
 namespace ztest {
 namespace {
@@ -149,6 +150,22 @@ bool SaveWindowPng(HWND window, const std::wstring& path) {
     const Pixels pixels = CaptureScreen(rect);
     std::wstring error;
     return !pixels.data.empty() && zfs::WriteFileAtomic(path, EncodePng(pixels), error);
+}
+
+bool WaitPainted(HWND window, DWORD timeoutMs) {
+    Pixels last;
+    return WaitFor(
+        [&] {
+            RECT rect{};
+            if (::GetUpdateRect(window, nullptr, FALSE) || !::GetWindowRect(window, &rect)) return false;
+            Pixels now = CaptureScreen(rect);
+            const bool painted =
+                !now.data.empty() && DifferingPixels(now, last) == 0 &&
+                std::any_of(now.data.begin(), now.data.end(), [&](uint32_t p) { return p != now.data.front(); });
+            last = std::move(now);
+            return painted;
+        },
+        timeoutMs);
 }
 
 }  // namespace ztest

@@ -28,5 +28,9 @@ size_t DifferingPixels(const Pixels& a, const Pixels& b);
 std::string EncodePng(const Pixels& pixels);
 // Saves the window as it shows on the screen, frame included; false when nothing was captured or written.
 bool SaveWindowPng(HWND window, const std::wstring& path);
+// Waits until the window (of any process) has painted: nothing of it waits for WM_PAINT, and two captures of it
+// in a row are alike and not all one colour (under Wine a window shows black until its drawing reaches the
+// screen). False when it has not within the time; a window that is truly one colour never counts as painted.
+bool WaitPainted(HWND window, DWORD timeoutMs = 5000);
 
 }  // namespace ztest

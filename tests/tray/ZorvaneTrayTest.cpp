@@ -78,11 +78,25 @@ HWND WaitForPopup(DWORD processId) {
     return popup;
 }
 
-// Opens the icon's popup as a right click does and closes it with Escape; false when it did not show or go.
-bool OpenAndEscapePopup(HWND dialog, DWORD processId) {
+std::wstring ScreenshotPath(const std::wstring& name) {
+    const std::wstring folder = ztest::BinaryDir() + L"\\screenshots";
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+    return folder + L"\\" + name + L".png";
+}
+
+// Saves the window as <build>\screenshots\<name>.png once it has painted.
+void Shoot(HWND window, const std::wstring& name) {
+    EXPECT_TRUE(ztest::WaitPainted(window)) << U(name) << " did not paint";
+    EXPECT_TRUE(ztest::SaveWindowPng(window, ScreenshotPath(name))) << U(name);
+}
+
+// Opens the icon's popup as a right click does (saved as the screenshot `shot` when one is named) and closes
+// it with Escape; false when it did not show or go.
+bool OpenAndEscapePopup(HWND dialog, DWORD processId, const std::wstring& shot = L"") {
     ::PostMessageW(dialog, UWM_TRAY_CALLBACK, kIconId, WM_RBUTTONUP);
     const HWND popup = WaitForPopup(processId);
     if (!popup) return false;
+    if (!shot.empty()) Shoot(popup, shot);
     ::PostMessageW(popup, WM_KEYDOWN, VK_ESCAPE, 0);
     return ztest::WaitFor([&] { return !::IsWindowVisible(popup); }, 5000);
 }
@@ -97,12 +111,6 @@ size_t ThreadCount(DWORD processId) {
         if (entry.th32OwnerProcessID == processId) ++count;
     }
     return count;
-}
-
-std::wstring ScreenshotPath(const std::wstring& name) {
-    const std::wstring folder = ztest::BinaryDir() + L"\\screenshots";
-    ::CreateDirectoryW(folder.c_str(), nullptr);
-    return folder + L"\\" + name + L".png";
 }
 
 // Held for the whole program, so that only its own removal, the area's last, waits.
@@ -254,8 +262,6 @@ TEST_F(TrayTest, CommandsStartTheirProgramsFromTheirFolders) {
                 ::PostMessageW(dialog, UWM_TRAY_CALLBACK, kIconId, WM_RBUTTONUP);
                 const HWND popup = WaitForPopup(process->id());
                 ASSERT_NE(popup, nullptr);
-                ztest::SaveWindowPng(popup, ScreenshotPath(row.held.empty() ? L"tray-menu-signed-out"
-                                                                            : L"tray-menu-signed-in"));
                 ::PostMessageW(popup, WM_KEYDOWN, VK_DOWN, 0);
                 ::PostMessageW(popup, WM_KEYDOWN, VK_RETURN, 0);
                 break;
@@ -304,7 +310,6 @@ TEST_F(TrayTest, CommandsStartTheirProgramsFromTheirFolders) {
         EXPECT_EQ(U(shown.caption), U(Text(L"question", L"title")));
         EXPECT_EQ(U(shown.text), U(Text(L"question", L"exit")));
         if (answer == IDNO) {
-            ztest::SaveWindowPng(box, ScreenshotPath(L"tray-exit-question"));
             // Exit again while the question shows (the icon's popup still opens): no second question.
             DWORD_PTR result = 0;
             EXPECT_TRUE(::SendMessageTimeoutW(dialog, WM_COMMAND, MAKEWPARAM(ID_MENU_EXIT, 0), 0, SMTO_NORMAL, 3000,
@@ -333,6 +338,38 @@ TEST_F(TrayTest, CommandsStartTheirProgramsFromTheirFolders) {
             UniqueHandle running(::OpenProcess(SYNCHRONIZE, FALSE, ztest::StandInRuns(still).back().processId));
             EXPECT_TRUE(running && ::WaitForSingleObject(running.get(), 0) == WAIT_TIMEOUT) << U(still);
         }
+    }
+}
+
+// The icon's popup signed in and signed out, and the exit question, in both shipped languages: saved as PNG
+// under <build>\screenshots for a person to look at.
+TEST_F(TrayTest, MenusAndExitQuestionInBothLanguages) {
+    // Programs started after the link show Hangul.
+    if (ztest::UnderWine()) {
+        ASSERT_TRUE(ztest::LinkHangulFont());
+    }
+    for (const std::wstring language : {L"korean", L"english"}) {
+        SCOPED_TRACE(U(language));
+        ASSERT_TRUE(CLangTable::GetInstance()->Load(ztest::SourceDir(), language));
+        root.WriteConfig(language);
+        HWND dialog = nullptr;
+        auto process = Start(dialog);
+        ASSERT_NE(dialog, nullptr);
+        const std::wstring base = L"tray-" + language;
+        {
+            const UniqueHandle signedIn(::CreateMutexW(nullptr, FALSE, kAgentMutex));
+            EXPECT_TRUE(OpenAndEscapePopup(dialog, process->id(), base + L"-menu-signed-in"));
+        }
+        EXPECT_TRUE(OpenAndEscapePopup(dialog, process->id(), base + L"-menu-signed-out"));
+
+        ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(ID_MENU_EXIT, 0), 0);
+        const HWND box = ztest::WaitForBox(process->id(), dialog);
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(U(ztest::ReadBox(box).text), U(Text(L"question", L"exit")));
+        Shoot(box, base + L"-exit-question");
+        EXPECT_TRUE(ztest::AnswerBox(box, IDNO));
+        ztest::WindowDriver(dialog).Close();
+        EXPECT_EQ(ExitCodeOf(*process), 0);
     }
 }
 
