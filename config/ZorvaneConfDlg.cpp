@@ -15,6 +15,7 @@
 #include "common/process/Process.h"
 #include "common/settings/ConfigFile.h"
 #include "common/settings/ServiceHost.h"
+#include "common/suite/SuiteContract.h"
 #include "common/ui/TextTable.h"
 #include "config/ZorvaneDlg.h"
 #include "config/pages/ZorvaneHMDlg.h"
@@ -27,7 +28,6 @@ ZORVANE_SHARED HWND g_hSharedMainWnd = nullptr;
 
 namespace {
 
-constexpr wchar_t kLauncherProgram[] = L"\\ZorvaneLaunch.exe";
 constexpr wchar_t kHelpPath[] = L"/help/wiki/wiki.php/AboutDDNSHelp";
 // The show value the help page is opened with.
 constexpr int kHelpShow = 64;
@@ -230,7 +230,7 @@ LRESULT CZorvaneConfDlg::OnSysCommand(WPARAM command, LPARAM) {
 void CZorvaneConfDlg::OnBnClickedLogout() {
     if (ShowLanguageBox(m_hWnd, L"question", L"logout", MB_YESNO | MB_ICONQUESTION) != IDYES) return;
     // Stopping the suite is the launcher's work.
-    RunProgramWithArgs(GetInstallRoot() + kLauncherProgram, L"/stop:logout", SW_SHOW, false);
+    RunProgramWithArgs(GetInstallRoot() + kZorvaneLaunchFile, kLaunchStopLogout, SW_SHOW, false);
 }
 
 void CZorvaneConfDlg::OnGetMinMaxInfo(MINMAXINFO* info) {

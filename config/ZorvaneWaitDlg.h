@@ -2,7 +2,7 @@
 // CZorvaneWaitDlg: the modal wait dialog with an endlessly running progress bar that a page shows while one of
 // its worker programs runs (the host-list refresh, the address update).
 //
-//   m_waitDlg.RunProgramWait(L"host_config", L"wait_refresh_title", L"wait_refresh_message", L"ZorvaneHosts",
+//   m_waitDlg.RunProgramWait(L"host_config", L"wait_refresh_title", L"wait_refresh_message", kZorvaneHostsProcessName,
 //       [root, args](const TaskStop& stop) { return RunProgramWithArgsUntil(...); },
 //       [this](int exitCode) { ...; m_waitDlg.EndWait(); ShowReport(exitCode); });
 //

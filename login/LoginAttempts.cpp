@@ -1,6 +1,7 @@
 // The sign-in attempts of the login dialog: the account check, the manual and the automatic attempt
 // bodies with the worker tasks that run them, the busy state and Cancel.
 #include "common/process/Process.h"
+#include "common/suite/SuiteContract.h"
 #include "common/worker/WorkerRun.h"
 #include "login/ZorvaneLogonDlg.h"
 
@@ -10,7 +11,6 @@ constexpr DWORD kRetryPauseMs = 5000;
 constexpr UINT_PTR kProgressTimer = 1;
 constexpr UINT kProgressStepMs = 10;
 constexpr int kAttemptTask = 1;
-constexpr wchar_t kHostsProgram[] = L"ZorvaneHosts";
 
 }  // namespace
 
@@ -95,7 +95,7 @@ LRESULT CZorvaneLogonDlg::OnMouseMove(WPARAM, LPARAM) {
 
 void CZorvaneLogonDlg::OnBnClickedCancel() {
     if (!m_tasks.Stop(m_attempt)) return;  // nothing runs: Escape while idle changes nothing
-    KillProcessesByName(kHostsProgram);
+    KillProcessesByName(kZorvaneHostsProcessName);
     SetBusy(false);
 }
 

@@ -10,9 +10,6 @@
 constexpr int kRunFailed = -1;      // the program could not be started
 constexpr int kStillRunning = 259;  // not waited for, and still running
 
-// The single-instance mutex of a program is this prefix followed by the program name.
-constexpr wchar_t kInstanceMutexPrefix[] = L"ZorvaneDDNSClinet-";
-
 // The full path of the running program's executable (empty when it cannot be read).
 std::wstring GetModuleFilePath();
 
@@ -47,8 +44,9 @@ int ShellRunProgram(const std::wstring& folder, const std::wstring& file, const 
 // calling process; an empty name ends nothing. Processes that cannot be opened or ended are passed over.
 void KillProcessesByName(const std::wstring& name);
 
-// Takes the named mutex for the rest of the process's life. True when another holder of the name exists
-// (or opening it is refused), that is, when another instance runs.
+// Takes the named mutex (the suite's names: common/suite/SuiteContract.h) for the rest of the process's
+// life. True when another holder of the name exists (or opening it is refused), that is, when another
+// instance runs.
 bool ClaimInstanceMutex(const std::wstring& name);
 
 // Asks whether a holder of the named mutex exists, without ever creating it or keeping it.

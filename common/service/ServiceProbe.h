@@ -2,8 +2,7 @@
 // Whether a Windows service is installed, asked of the service control manager.
 #include <string>
 
-// The service that the suite's service installer (<root>\bin\ZorvaneSvc.exe) installs.
-constexpr wchar_t kServiceName[] = L"ZorvaneSvc";
+#include "common/suite/SuiteContract.h"
 
 // True when the service `name` can be opened with all access rights through a service control manager
 // opened with all access rights. A manager or a service that cannot be opened so (missing, or refused

@@ -8,6 +8,7 @@
 #include "common/datafiles/UpdateListFile.h"
 #include "common/language/LangTable.h"
 #include "common/process/Process.h"
+#include "common/suite/SuiteContract.h"
 #include "common/ui/TextTable.h"
 #include "common/worker/WorkerRun.h"
 #include "config/controls/CompareListItems.h"
@@ -16,8 +17,6 @@
 
 namespace {
 
-// What ZorvaneHosts ends with when it delivered the host list.
-constexpr int kHostListDelivered = 700;
 constexpr int kHostColumnWidth = 210;
 constexpr COLORREF kWantedHostColour = RGB(200, 200, 200);
 constexpr COLORREF kHostColour = RGB(0, 0, 0);
@@ -251,7 +250,7 @@ void CZorvaneHMDlg::OnBnClickedRefresh() {
     const std::wstring root = GetInstallRoot();
     // An account the command line cannot carry whole starts nothing and counts as a failed run.
     m_waitDlg.RunProgramWait(
-        L"host_config", L"wait_refresh_title", L"wait_refresh_message", L"ZorvaneHosts",
+        L"host_config", L"wait_refresh_title", L"wait_refresh_message", kZorvaneHostsProcessName,
         [root, account](const TaskStop& stop) {
             return RunHostListUpdater(root, account.id, account.password, stop.Event());
         },
@@ -259,7 +258,7 @@ void CZorvaneHMDlg::OnBnClickedRefresh() {
 }
 
 void CZorvaneHMDlg::OnRefreshed(int exitCode) {
-    if (exitCode == kHostListDelivered) {
+    if (exitCode == kZorvaneHostsListDelivered) {
         FillHostLists();
         m_waitDlg.EndWait();
         return;

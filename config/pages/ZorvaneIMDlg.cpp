@@ -15,6 +15,7 @@
 #include "common/net/PrivateAddress.h"
 #include "common/process/Process.h"
 #include "common/settings/ConfigFile.h"
+#include "common/suite/SuiteContract.h"
 #include "common/ui/TextTable.h"
 #include "common/worker/WorkerRun.h"
 #include "config/controls/CompareListItems.h"
@@ -29,15 +30,8 @@ constexpr wchar_t kLanMethod[] = L"LAN";
 constexpr wchar_t kDirectMethod[] = L"DIRECT";
 constexpr wchar_t kOnline[] = L"ONLINE";
 constexpr wchar_t kOffline[] = L"OFFLINE";
-constexpr wchar_t kIpUpdaterProgram[] = L"\\bin\\ZorvaneAddr.exe";
-constexpr wchar_t kIpUpdaterName[] = L"ZorvaneAddr";
 constexpr int kShowNormal = 5;
 
-// ZorvaneAddr's exit codes that the page tells apart.
-constexpr int kNoConnection = 0;
-constexpr int kPrivateAddress = 303;
-constexpr int kAllUpdated = 701;
-constexpr int kPartlyUpdated = 702;
 // The per-host code of a host updated too often.
 constexpr wchar_t kTooManyUpdates[] = L"320";
 
@@ -132,7 +126,7 @@ std::optional<std::wstring> ShowInternetIpThread(const std::wstring& url) {
 int UpdateIpThread(const std::wstring& root, const SignedInAccount& account, const TaskStop& stop) {
     const std::optional<std::wstring> args = AccountArguments(account.id, account.password);
     if (!args) return kRunFailed;
-    return RunProgramWithArgsUntil(root + kIpUpdaterProgram, *args, kShowNormal, stop.Event());
+    return RunProgramWithArgsUntil(root + kBinFolder + kZorvaneAddrFile, *args, kShowNormal, stop.Event());
 }
 
 }  // namespace
@@ -418,21 +412,21 @@ void CZorvaneIMDlg::OnBnClickedUpdateIp() {
     }
     const std::wstring root = GetInstallRoot();
     m_waitDlg.RunProgramWait(
-        L"ip_config", L"wait_update_title", L"wait_update_message", kIpUpdaterName,
+        L"ip_config", L"wait_update_title", L"wait_update_message", kZorvaneAddrProcessName,
         [root, account](const TaskStop& stop) { return UpdateIpThread(root, account, stop); },
         [this](int exitCode) { OnIpUpdated(exitCode); });
 }
 
 void CZorvaneIMDlg::OnIpUpdated(int exitCode) {
     const wchar_t* report = L"update_fail";  // any other code, a program that did not start included
-    if (exitCode == kNoConnection) {
+    if (exitCode == kZorvaneAddrFailed) {
         report = L"not_connect_server";
-    } else if (exitCode == kPrivateAddress) {
+    } else if (exitCode == kZorvaneAddrPrivateIp) {
         report = L"private_ip";
-    } else if (exitCode == kAllUpdated) {
+    } else if (exitCode == kZorvaneAddrUpToDate) {
         FillUpdateList();
         report = nullptr;
-    } else if (exitCode == kPartlyUpdated) {
+    } else if (exitCode == kZorvaneAddrPartlyUpdated) {
         report = UpdatedTooOften() ? L"too_many_update" : nullptr;
     }
     m_waitDlg.EndWait();
