@@ -1,7 +1,5 @@
 #include "config/ZorvaneConfDlg.h"
 
-#include <shellapi.h>
-
 #include "common/app/AppStartup.h"
 #include "common/app/ProgramBox.h"
 #include "common/datafiles/HostListFile.h"
@@ -239,6 +237,5 @@ void CZorvaneConfDlg::OnGetMinMaxInfo(MINMAXINFO* info) {
 }
 
 void CZorvaneConfDlg::OnBnClickedHelp() {
-    const std::wstring url = DefaultServiceUrl(kHelpPath);
-    ::ShellExecuteW(nullptr, L"open", url.c_str(), nullptr, nullptr, kHelpShow);
+    OpenWithShell(DefaultServiceUrl(kHelpPath), std::wstring(), kHelpShow);
 }

@@ -1,11 +1,10 @@
 #include "login/ZorvaneLogonDlg.h"
 
-#include <shellapi.h>
-
 #include "common/app/AppStartup.h"
 #include "common/app/ProgramBox.h"
 #include "common/datafiles/UserFile.h"
 #include "common/framework/SharedSection.h"
+#include "common/process/Process.h"
 #include "common/settings/ConfigFile.h"
 #include "common/settings/ServiceHost.h"
 #include "common/sharedmem/SharedUserMemory.h"
@@ -238,8 +237,7 @@ void CZorvaneLogonDlg::OnSize(UINT type, int cx, int cy) {
 }
 
 void CZorvaneLogonDlg::OnBnClickedShowPassword() {
-    const std::wstring url = DefaultServiceUrl(kPasswordPagePath);
-    ::ShellExecuteW(m_hWnd, L"open", url.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    OpenWithShell(DefaultServiceUrl(kPasswordPagePath));
 }
 
 void CZorvaneLogonDlg::OnClose() {

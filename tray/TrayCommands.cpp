@@ -1,8 +1,6 @@
 // The bodies of the tray's commands. Each runs on a thread of its own with copies of the paths, so it may
 // still run when the dialog has gone; it touches nothing but those copies and the mutexes it probes.
 #include <windows.h>
-#include <objbase.h>
-#include <shellapi.h>
 
 #include "common/process/Process.h"
 #include "common/settings/ServiceHost.h"
@@ -14,22 +12,6 @@ namespace {
 constexpr int kShow = SW_SHOW;
 
 std::wstring Launcher(const TrayPaths& paths) { return paths.root + kZorvaneLaunchFile; }
-
-// Opens a document or an address with its program, as the shell does for a double click. The thread ends
-// right after, so the shell finishes its start first; a failure shows nothing.
-int OpenWithShell(const wchar_t* file, const wchar_t* parameters) {
-    const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-    SHELLEXECUTEINFOW exec{};
-    exec.cbSize = sizeof(exec);
-    exec.fMask = SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
-    exec.lpVerb = L"open";
-    exec.lpFile = file;
-    exec.lpParameters = parameters;
-    exec.nShow = SW_SHOWNORMAL;
-    const bool opened = ::ShellExecuteExW(&exec) != FALSE;
-    if (SUCCEEDED(com)) ::CoUninitialize();
-    return opened ? 0 : kRunFailed;
-}
 
 }  // namespace
 
@@ -49,7 +31,7 @@ int CZorvaneTrayDlg::RunPatchThread(const TrayPaths& paths) {
 }
 
 int CZorvaneTrayDlg::OpenHomePageThread(const TrayPaths&) {
-    return OpenWithShell(DefaultServiceUrl(L"/").c_str(), nullptr);
+    return OpenWithShell(DefaultServiceUrl(L"/"));
 }
 
 int CZorvaneTrayDlg::LogoutThread(const TrayPaths& paths) {

@@ -40,6 +40,13 @@ int RunProgramWithArgsUntil(const std::wstring& path, const std::wstring& args, 
 int ShellRunProgram(const std::wstring& folder, const std::wstring& file, const std::wstring& args, int show,
                     bool noWait);
 
+// Opens `file` (a document, a web address, a console file) as a double click does: the shell's verb "open"
+// with the parameters, when not empty, and the show value. The start is finished before the call returns, so
+// the calling thread may end right after. Never shows a message of its own. Gives 0, or kRunFailed when the
+// shell cannot open it.
+int OpenWithShell(const std::wstring& file, const std::wstring& parameters = std::wstring(),
+                  int show = SW_SHOWNORMAL);
+
 // Ends, with exit code 0, every other process whose program is `name` (see ProgramNameMatches). Never the
 // calling process; an empty name ends nothing. Processes that cannot be opened or ended are passed over.
 void KillProcessesByName(const std::wstring& name);

@@ -1,7 +1,5 @@
 #include "config/pages/ZorvaneIMDlg.h"
 
-#include <shellapi.h>
-
 #include <vector>
 
 #include "common/app/ProgramBox.h"
@@ -389,7 +387,7 @@ void CZorvaneIMDlg::OnNMDblclkUpdateList(NMHDR* header, LRESULT* result) {
     if (click->iSubItem != 0 || click->iItem < 0) return;
     const std::wstring name = m_updateList.GetItemText(click->iItem, 0);
     if (name.empty()) return;
-    ::ShellExecuteW(nullptr, L"open", (L"http://" + name).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    OpenWithShell(L"http://" + name);
 }
 
 void CZorvaneIMDlg::OnBnClickedUpdateIp() {
