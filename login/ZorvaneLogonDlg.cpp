@@ -64,8 +64,6 @@ const LayoutRow kLayout[] = {
     {IDC_PROGRESS_LOGIN,       kNo,  kNo,  10,   10,   40,   105, 40},
 };
 
-bool IsChecked(const CButton& box) { return box.GetCheck() == BST_CHECKED; }
-
 }  // namespace
 
 CZorvaneLogonDlg::CZorvaneLogonDlg() : CMainDialog(IDD_ZORVANELOGON_DIALOG, g_hSharedMainWnd, IDR_MAINFRAME) {}
@@ -259,9 +257,9 @@ void CZorvaneLogonDlg::SaveAfterSignIn(const std::wstring& id, const std::wstrin
     // user.xml always gets the account that signed in; the boxes decide what the next start fills in.
     user->SetId(id);
     user->SetPassword(password);
-    config->SetAutoLogin(IsChecked(m_autoLogin));
-    config->SetSaveId(IsChecked(m_saveId));
-    config->SetSavePassword(IsChecked(m_savePassword));
+    config->SetAutoLogin(m_autoLogin.IsChecked());
+    config->SetSaveId(m_saveId.IsChecked());
+    config->SetSavePassword(m_savePassword.IsChecked());
 
     if (!config->Save() || !user->Save()) {
         ShowDialog();
@@ -278,13 +276,13 @@ void CZorvaneLogonDlg::SaveAfterSignIn(const std::wstring& id, const std::wstrin
 }
 
 void CZorvaneLogonDlg::OnBnClickedAutoLogin() {
-    if (!IsChecked(m_autoLogin)) return;
+    if (!m_autoLogin.IsChecked()) return;
     m_saveId.SetCheck(BST_CHECKED);
     m_savePassword.SetCheck(BST_CHECKED);
 }
 
 void CZorvaneLogonDlg::OnBnClickedSavePassword() {
-    if (IsChecked(m_savePassword)) {
+    if (m_savePassword.IsChecked()) {
         m_saveId.SetCheck(BST_CHECKED);
         return;
     }
@@ -298,7 +296,7 @@ void CZorvaneLogonDlg::OnBnClickedSavePassword() {
 }
 
 void CZorvaneLogonDlg::OnBnClickedSaveId() {
-    if (IsChecked(m_saveId)) return;
+    if (m_saveId.IsChecked()) return;
     m_savePassword.SetCheck(BST_UNCHECKED);
     m_autoLogin.SetCheck(BST_UNCHECKED);
     CUserFile* user = CUserFile::GetInstance();
@@ -306,7 +304,7 @@ void CZorvaneLogonDlg::OnBnClickedSaveId() {
     user->SetPassword(L"");
     user->Save();
     CConfigFile* config = CConfigFile::GetInstance();
-    config->SetSaveId(IsChecked(m_saveId));
-    config->SetSavePassword(IsChecked(m_savePassword));
+    config->SetSaveId(m_saveId.IsChecked());
+    config->SetSavePassword(m_savePassword.IsChecked());
     config->Save();
 }

@@ -11,6 +11,8 @@
 class CButton : public CWnd {
 public:
     int GetCheck() const { return static_cast<int>(SendMessage(BM_GETCHECK)); }
+    // Checked; an indeterminate box counts as not checked.
+    bool IsChecked() const { return GetCheck() == BST_CHECKED; }
     void SetCheck(int state) const { SendMessage(BM_SETCHECK, static_cast<WPARAM>(state)); }
 };
 

@@ -76,8 +76,6 @@ const LayoutRow kLayout[] = {
     {IDC_BUTTON_UPDATE_IP,               85,     85,     25,   25,   10,   10,  kUnset, 10},
 };
 
-bool IsChecked(const CButton& radio) { return radio.GetCheck() != BST_UNCHECKED; }
-
 // An adapter's address column: its first public address alone, or else all its addresses joined by ", ".
 struct AdapterAddress {
     std::wstring text;
@@ -327,14 +325,14 @@ void CZorvaneIMDlg::OnNMCustomdrawUpdateList(NMHDR* header, LRESULT* result) {
 }
 
 void CZorvaneIMDlg::OnBnClickedInternetIp() {
-    if (!IsChecked(m_internetIpRadio)) return;
+    if (!m_internetIpRadio.IsChecked()) return;
     m_adapterList.EnableWindow(FALSE);
     m_directIp.EnableWindow(FALSE);
     SetMethod(kInternetMethod, L"");
 }
 
 void CZorvaneIMDlg::OnBnClickedLanIp() {
-    if (!IsChecked(m_lanIpRadio)) return;
+    if (!m_lanIpRadio.IsChecked()) return;
     m_adapterList.EnableWindow(TRUE);
     m_directIp.EnableWindow(FALSE);
     std::wstring mac;
@@ -347,7 +345,7 @@ void CZorvaneIMDlg::OnBnClickedLanIp() {
 }
 
 void CZorvaneIMDlg::OnBnClickedDirectIp() {
-    if (!IsChecked(m_directIpRadio)) return;
+    if (!m_directIpRadio.IsChecked()) return;
     m_adapterList.EnableWindow(FALSE);
     m_directIp.EnableWindow(TRUE);
     SetMethod(kDirectMethod, m_directIp.GetAddressText());
