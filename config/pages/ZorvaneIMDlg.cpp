@@ -16,6 +16,7 @@
 #include "common/suite/SuiteContract.h"
 #include "common/ui/TextTable.h"
 #include "common/worker/WorkerRun.h"
+#include "config/controls/CellColours.h"
 #include "config/controls/CompareListItems.h"
 #include "config/controls/ListMessages.h"
 #include "config/pages/PageFiles.h"
@@ -37,7 +38,6 @@ constexpr int kStatusColumn = 2;
 constexpr COLORREF kOnlineColour = RGB(255, 70, 20);
 constexpr COLORREF kOfflineColour = RGB(140, 145, 140);
 constexpr COLORREF kTextColour = RGB(0, 0, 0);
-constexpr COLORREF kCellBackground = RGB(255, 255, 255);
 
 const struct {
     int column;
@@ -306,22 +306,10 @@ void CZorvaneIMDlg::OnShowWindow(BOOL show, UINT) {
 
 // Every cell, in any column, by its text: ONLINE and OFFLINE in their colours, anything else black.
 void CZorvaneIMDlg::OnNMCustomdrawUpdateList(NMHDR* header, LRESULT* result) {
-    auto* draw = reinterpret_cast<NMLVCUSTOMDRAW*>(header);
-    *result = CDRF_DODEFAULT;
-    switch (draw->nmcd.dwDrawStage) {
-        case CDDS_PREPAINT:
-        case CDDS_ITEMPREPAINT:
-            *result = CDRF_NOTIFYSUBITEMDRAW;
-            break;
-        case CDDS_ITEMPREPAINT | CDDS_SUBITEM: {
-            const std::wstring text = m_updateList.GetItemText(static_cast<int>(draw->nmcd.dwItemSpec), draw->iSubItem);
-            draw->clrText = text == kOnline ? kOnlineColour : text == kOffline ? kOfflineColour : kTextColour;
-            draw->clrTextBk = kCellBackground;
-            break;
-        }
-        default:
-            break;
-    }
+    *result = DrawCellColours(header, [this](int row, int column) {
+        const std::wstring text = m_updateList.GetItemText(row, column);
+        return text == kOnline ? kOnlineColour : text == kOffline ? kOfflineColour : kTextColour;
+    });
 }
 
 void CZorvaneIMDlg::OnBnClickedInternetIp() {
