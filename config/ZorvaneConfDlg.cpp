@@ -9,7 +9,6 @@
 #include "common/datafiles/UserFile.h"
 #include "common/framework/SharedSection.h"
 #include "common/language/LangTable.h"
-#include "common/log/LogFile.h"
 #include "common/process/Process.h"
 #include "common/settings/ConfigFile.h"
 #include "common/settings/ServiceHost.h"
@@ -110,7 +109,7 @@ bool CZorvaneConfDlg::LoadDataFiles(std::wstring& failure) {
     CHostListFile::GetInstance()->Load(startup.EtcPath(L"host_list.xml"));
     CUserFile::GetInstance()->Load(startup.EtcPath(L"user.xml"));
     CUpdateResultFile::GetInstance()->Load(startup.EtcPath(L"update_result.xml"));
-    CLogFile::GetInstance()->SetFolder(startup.Root() + L"\\log");
+    startup.OpenLog();
     return true;
 }
 

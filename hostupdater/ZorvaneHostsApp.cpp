@@ -2,7 +2,6 @@
 
 #include "common/app/AppStartup.h"
 #include "common/datafiles/HostListFile.h"
-#include "common/log/LogFile.h"
 #include "common/net/HttpClient.h"
 #include "common/process/Process.h"
 #include "common/settings/ConfigFile.h"
@@ -25,9 +24,8 @@ BOOL CZorvaneHostsApp::InitInstance() {
 
 void CZorvaneHostsApp::LoadDataFiles() {
     const CAppStartup startup = CAppStartup::Silent();
-    CLogFile::GetInstance()->SetFolder(startup.Root() + L"\\log");
     if (!startup.LoadConfig()) ExitWorker(kZorvaneHostsFailed);
-    CLogFile::GetInstance()->SetLevel(CConfigFile::GetInstance()->GetLogLevel());
+    startup.OpenLog();
     if (!startup.LoadLanguage()) ExitWorker(kZorvaneHostsFailed);
 }
 

@@ -75,8 +75,7 @@ void CZorvaneAddrApp::LoadDataFiles() {
     if (!CUpdateMethodFile::GetInstance()->Load(startup.EtcPath(L"update_method.xml"))) ExitWorker(kZorvaneAddrFailed);
     if (!CHostListFile::GetInstance()->Load(startup.EtcPath(L"host_list.xml"))) ExitWorker(kZorvaneAddrFailed);
     CUpdateResultFile::GetInstance()->Load(startup.EtcPath(L"update_result.xml"));
-    CLogFile::GetInstance()->SetFolder(startup.Root() + L"\\log");
-    CLogFile::GetInstance()->SetLevel(CConfigFile::GetInstance()->GetLogLevel());
+    startup.OpenLog();
     CUpdateRequest::GetInstance();
 }
 

@@ -5,7 +5,6 @@
 #include "common/app/AppStartup.h"
 #include "common/app/ProgramBox.h"
 #include "common/cmdline/CmdLineParser.h"
-#include "common/log/LogFile.h"
 #include "common/process/Process.h"
 #include "common/settings/ConfigFile.h"
 #include "common/suite/SuiteContract.h"
@@ -25,8 +24,7 @@ BOOL CZorvanePatchApp::InitInstance() {
     const CAppStartup startup = CAppStartup::WithBoxes(nullptr);
     if (!startup.LoadConfig() || !startup.LoadLanguage()) return FALSE;
     m_root = startup.Root();
-    CLogFile::GetInstance()->SetFolder(m_root + L"\\log");
-    CLogFile::GetInstance()->SetLevel(CConfigFile::GetInstance()->GetLogLevel());
+    startup.OpenLog();
     LoadProgramBoxCaptions();
 
     const CCmdLineParser cmdLine(::GetCommandLineW());
