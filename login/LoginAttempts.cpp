@@ -8,7 +8,6 @@
 namespace {
 
 constexpr DWORD kRetryPauseMs = 5000;
-constexpr UINT_PTR kProgressTimer = 1;
 constexpr UINT kProgressStepMs = 10;
 constexpr int kAttemptTask = 1;
 
@@ -73,19 +72,10 @@ void CZorvaneLogonDlg::SetBusy(bool on) {
     m_nowLogin.ShowWindow(on ? SW_SHOW : SW_HIDE);
     for (CButton* box : {&m_autoLogin, &m_saveId, &m_savePassword}) box->ShowWindow(on ? SW_HIDE : SW_SHOW);
     if (on) {
-        m_progress.SetRange(0, 100);
-        m_progress.SetPos(0);
-        m_progress.SetStep(1);
-        SetTimer(kProgressTimer, kProgressStepMs);
+        m_progress.StartEndless(kProgressStepMs);
     } else {
-        KillTimer(kProgressTimer);
+        m_progress.StopEndless();
     }
-}
-
-LRESULT CZorvaneLogonDlg::OnTimer(WPARAM id, LPARAM) {
-    // The bar starts again from its beginning when a step passes the end.
-    if (id == kProgressTimer && m_busy) m_progress.StepIt();
-    return 0;
 }
 
 LRESULT CZorvaneLogonDlg::OnMouseMove(WPARAM, LPARAM) {

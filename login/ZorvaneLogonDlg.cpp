@@ -95,7 +95,6 @@ void CZorvaneLogonDlg::DeclareMessageMap(MessageMap& map) {
     map.OnCommand(BN_CLICKED, IDC_BUTTON_SHOW_PASSWORD, &CZorvaneLogonDlg::OnBnClickedShowPassword);
     map.OnMessage(WM_CLOSE, &CZorvaneLogonDlg::OnClose);
     map.OnMessage(WM_MOUSEMOVE, &CZorvaneLogonDlg::OnMouseMove);
-    map.OnMessage(WM_TIMER, &CZorvaneLogonDlg::OnTimer);
     map.OnMessage(UWM_SECOND_INSTANCE, &CZorvaneLogonDlg::OnSecondInstance);
     map.OnCommand(BN_CLICKED, IDC_CHECK_SAVE_PASSWORD, &CZorvaneLogonDlg::OnBnClickedSavePassword);
     map.OnCommand(BN_CLICKED, IDC_CHECK_SAVE_ID, &CZorvaneLogonDlg::OnBnClickedSaveId);
