@@ -12,21 +12,19 @@
 #include "common/service/ServiceAndAutostart.h"
 #include "common/settings/ConfigFile.h"
 #include "common/sharedmem/SharedUserMemory.h"
+#include "common/suite/SuiteContract.h"
 #include "config/ZorvaneConfDlg.h"
 
 namespace {
 
-constexpr wchar_t kTrayProgram[] = L"\\bin\\ZorvaneTray.exe";
-constexpr wchar_t kTrayCaption[] = L"ZorvaneTray";
 constexpr UINT kTrayCloseWaitMs = 5000;
-constexpr wchar_t kLauncherProgram[] = L"\\ZorvaneLaunch.exe";
 
 // Starts the tray program, whose own second start only shows its icon again, or closes the running one by
 // the caption of its hidden main window.
 void ApplyTray(const std::wstring& root, bool show) {
     if (show) {
-        RunProgram(root + kTrayProgram, SW_SHOW, true);
-    } else if (HWND tray = ::FindWindowW(nullptr, kTrayCaption)) {
+        RunProgram(root + kBinFolder + kZorvaneTrayFile, SW_SHOW, true);
+    } else if (HWND tray = ::FindWindowW(nullptr, kZorvaneTrayCaption)) {
         // A window of that caption that hangs must not hang this program with it.
         DWORD_PTR result = 0;
         ::SendMessageTimeoutW(tray, WM_CLOSE, 0, 0, SMTO_ABORTIFHUNG, kTrayCloseWaitMs, &result);
@@ -70,6 +68,6 @@ void CZorvaneConfDlg::ApplySettings() {
     CUpdateMethodFile::GetInstance()->Save();
     m_busy = false;
 
-    if (m_restart) RunProgramWithArgs(root + kLauncherProgram, L"/restart:normal", SW_SHOW, true);
+    if (m_restart) RunProgramWithArgs(root + kZorvaneLaunchFile, kLaunchRestartNormal, SW_SHOW, true);
     shared.Close();
 }

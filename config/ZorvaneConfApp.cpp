@@ -3,16 +3,11 @@
 #include <commctrl.h>
 
 #include "common/process/Process.h"
+#include "common/suite/SuiteContract.h"
 #include "config/ZorvaneConfDlg.h"
 
-namespace {
-
-constexpr wchar_t kMutexName[] = L"ZorvaneDDNSClinet-ZorvaneConf";
-
-}  // namespace
-
 BOOL CZorvaneConfApp::InitInstance() {
-    if (ClaimInstanceMutex(kMutexName)) {
+    if (ClaimInstanceMutex(kZorvaneConfMutex)) {
         // Nothing happens when the first instance has not shown its window yet.
         CMainDialog::ReachFirstInstance(g_hSharedMainWnd, SecondStart::BringToFront);
         return FALSE;

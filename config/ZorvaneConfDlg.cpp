@@ -1,7 +1,5 @@
 #include "config/ZorvaneConfDlg.h"
 
-#include <shellapi.h>
-
 #include "common/app/AppStartup.h"
 #include "common/app/ProgramBox.h"
 #include "common/datafiles/HostListFile.h"
@@ -11,10 +9,10 @@
 #include "common/datafiles/UserFile.h"
 #include "common/framework/SharedSection.h"
 #include "common/language/LangTable.h"
-#include "common/log/LogFile.h"
 #include "common/process/Process.h"
 #include "common/settings/ConfigFile.h"
 #include "common/settings/ServiceHost.h"
+#include "common/suite/SuiteContract.h"
 #include "common/ui/TextTable.h"
 #include "config/ZorvaneDlg.h"
 #include "config/pages/ZorvaneHMDlg.h"
@@ -27,7 +25,6 @@ ZORVANE_SHARED HWND g_hSharedMainWnd = nullptr;
 
 namespace {
 
-constexpr wchar_t kLauncherProgram[] = L"\\ZorvaneLaunch.exe";
 constexpr wchar_t kHelpPath[] = L"/help/wiki/wiki.php/AboutDDNSHelp";
 // The show value the help page is opened with.
 constexpr int kHelpShow = 64;
@@ -112,7 +109,7 @@ bool CZorvaneConfDlg::LoadDataFiles(std::wstring& failure) {
     CHostListFile::GetInstance()->Load(startup.EtcPath(L"host_list.xml"));
     CUserFile::GetInstance()->Load(startup.EtcPath(L"user.xml"));
     CUpdateResultFile::GetInstance()->Load(startup.EtcPath(L"update_result.xml"));
-    CLogFile::GetInstance()->SetFolder(startup.Root() + L"\\log");
+    startup.OpenLog();
     return true;
 }
 
@@ -224,7 +221,7 @@ LRESULT CZorvaneConfDlg::OnSysCommand(WPARAM command, LPARAM) {
 void CZorvaneConfDlg::OnBnClickedLogout() {
     if (ShowLanguageBox(m_hWnd, L"question", L"logout", MB_YESNO | MB_ICONQUESTION) != IDYES) return;
     // Stopping the suite is the launcher's work.
-    RunProgramWithArgs(GetInstallRoot() + kLauncherProgram, L"/stop:logout", SW_SHOW, false);
+    RunProgramWithArgs(GetInstallRoot() + kZorvaneLaunchFile, kLaunchStopLogout, SW_SHOW, false);
 }
 
 void CZorvaneConfDlg::OnGetMinMaxInfo(MINMAXINFO* info) {
@@ -233,6 +230,5 @@ void CZorvaneConfDlg::OnGetMinMaxInfo(MINMAXINFO* info) {
 }
 
 void CZorvaneConfDlg::OnBnClickedHelp() {
-    const std::wstring url = DefaultServiceUrl(kHelpPath);
-    ::ShellExecuteW(nullptr, L"open", url.c_str(), nullptr, nullptr, kHelpShow);
+    OpenWithShell(DefaultServiceUrl(kHelpPath), std::wstring(), kHelpShow);
 }

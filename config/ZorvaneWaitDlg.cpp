@@ -1,8 +1,5 @@
 #include "config/ZorvaneWaitDlg.h"
 
-#include <atomic>
-
-#include "common/base/UniqueHandle.h"
 #include "common/language/LangTable.h"
 #include "common/process/Process.h"
 #include "common/ui/TextTable.h"
@@ -10,27 +7,18 @@
 
 namespace {
 
-// One step of the bar, posted by the animation to the dialog.
-constexpr UINT UWM_PROGRESS_STEP = WM_APP + 100;
 // Posted to itself when the work's thread could not be started: the run ends from the dialog's loop.
 constexpr UINT UWM_WORK_NOT_STARTED = WM_APP + 101;
-constexpr DWORD kStepMs = 5;
+// The bar's step; Windows times steps below 10 ms at 10 ms.
+constexpr UINT kStepMs = 5;
 
-constexpr int kAnimationTask = 1;
-constexpr int kWorkTask = 2;
+constexpr int kWorkTask = 1;
 
 const TextRow kTexts[] = {
     {IDCANCEL, L"general", L"cancel"},
 };
 
 }  // namespace
-
-// What the animation's thread and the dialog share: a step waits for the one before it to be taken, so a
-// busy dialog thread never finds a heap of them; the event tells that the thread posts no more.
-struct CZorvaneWaitDlg::Animation {
-    std::atomic<bool> stepPending{false};
-    UniqueHandle ended{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
-};
 
 CZorvaneWaitDlg::CZorvaneWaitDlg() : CDialog(IDD_WAIT) {}
 
@@ -46,7 +34,6 @@ void CZorvaneWaitDlg::DoDataExchange(CDataExchange* dx) {
 void CZorvaneWaitDlg::DeclareMessageMap(MessageMap& map) {
     CDialog::DeclareMessageMap(map);
     map.OnCommand(BN_CLICKED, IDCANCEL, &CZorvaneWaitDlg::OnBnClickedCancel);
-    map.OnMessage(UWM_PROGRESS_STEP, &CZorvaneWaitDlg::OnProgressStep);
     map.OnMessage(UWM_WORK_NOT_STARTED, &CZorvaneWaitDlg::OnWorkNotStarted);
 }
 
@@ -55,8 +42,6 @@ INT_PTR CZorvaneWaitDlg::DoModal(Work work, WorkDone done) {
     // Nothing of an earlier run survives into this one.
     m_running = false;
     m_stopped = false;
-    m_animationTicket = 0;
-    m_animation.reset();
     m_work = std::move(work);
     m_done = std::move(done);
     const INT_PTR result = CDialog::DoModal();
@@ -77,7 +62,6 @@ void CZorvaneWaitDlg::RunProgramWait(const wchar_t* section, const wchar_t* titl
 BOOL CZorvaneWaitDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     InitControls();
-    StartAnimation();
     StartWork();
     CenterWindow();
     return TRUE;
@@ -87,44 +71,9 @@ void CZorvaneWaitDlg::InitControls() {
     SetDialogTexts(m_hWnd, kTexts);
     SetWindowText(m_title);
     m_messageText.SetWindowText(m_message);
-    m_progress.SetRange(0, 100);
-    m_progress.SetPos(0);
-    m_progress.SetStep(1);
+    m_progress.StartEndless(kStepMs);
     m_running = true;
     m_stopped = false;
-}
-
-void CZorvaneWaitDlg::StartAnimation() {
-    auto animation = std::make_shared<Animation>();
-    const HWND window = m_hWnd;
-    m_animationTicket = m_tasks.Start(
-        kAnimationTask, TaskMode::Supersede,
-        [animation, window](const TaskStop& stop) {
-            while (!stop.StoppedWithin(kStepMs)) {
-                if (!animation->stepPending.exchange(true)) ::PostMessageW(window, UWM_PROGRESS_STEP, 0, 0);
-            }
-            ::SetEvent(animation->ended.get());
-            return 1;
-        },
-        [](int) {});
-    if (m_animationTicket) m_animation = std::move(animation);
-}
-
-void CZorvaneWaitDlg::StopAnimation() {
-    if (!m_animation) return;
-    m_tasks.Stop(m_animationTicket);
-    ::WaitForSingleObject(m_animation->ended.get(), kAnimationStopWaitMs);
-    m_animation.reset();
-    m_animationTicket = 0;
-}
-
-LRESULT CZorvaneWaitDlg::OnProgressStep(WPARAM, LPARAM) {
-    // A step past the end starts the bar again at its beginning.
-    if (m_animation && m_running) {
-        m_animation->stepPending = false;
-        m_progress.StepIt();
-    }
-    return 0;
 }
 
 void CZorvaneWaitDlg::StartWork() {
@@ -151,7 +100,7 @@ bool CZorvaneWaitDlg::EndWait() {
         return false;
     }
     m_running = false;
-    StopAnimation();
+    m_progress.StopEndless();
     // Hidden at once, so that a box the page shows next does not open over it. The owner is enabled first, so
     // that the activation passes to it rather than to another program's window.
     if (const HWND owner = ::GetWindow(m_hWnd, GW_OWNER)) ::EnableWindow(owner, TRUE);
@@ -164,6 +113,6 @@ void CZorvaneWaitDlg::OnBnClickedCancel() {
     m_running = false;
     m_stopped = true;
     m_tasks.StopAll();
-    StopAnimation();
+    m_progress.StopEndless();
     CDialog::OnCancel();
 }

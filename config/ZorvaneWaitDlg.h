@@ -2,20 +2,21 @@
 // CZorvaneWaitDlg: the modal wait dialog with an endlessly running progress bar that a page shows while one of
 // its worker programs runs (the host-list refresh, the address update).
 //
-//   m_waitDlg.RunProgramWait(L"host_config", L"wait_refresh_title", L"wait_refresh_message", L"ZorvaneHosts",
+//   m_waitDlg.RunProgramWait(L"host_config", L"wait_refresh_title", L"wait_refresh_message",
+//       kZorvaneHostsProcessName,
 //       [root, args](const TaskStop& stop) { return RunProgramWithArgsUntil(...); },
 //       [this](int exitCode) { ...; m_waitDlg.EndWait(); ShowReport(exitCode); });
 //
-// Each DoModal is one run: its state is reset before anything starts. The work and the animation are worker
-// tasks of the dialog (common/framework/WorkerTasks.h), started once the dialog exists; they hold copies only
-// and reach the dialog by posting to it. The work's result is handed to the page's handler on the dialog's
-// thread, while the dialog is still up, also when the work ended before the dialog had shown; the handler ends
-// the wait with EndWait, and the wait ends at the latest when the handler returns. Cancel (the button, Escape,
-// the close box) ends the wait at once and stops the run: its result is dropped, so a cancelled run never
-// reports, never closes a later run's dialog and leaves nothing behind that a later run would see.
+// Each DoModal is one run: its state is reset before anything starts. The work is a worker task of the dialog
+// (common/framework/WorkerTasks.h), started once the dialog exists; it holds copies only and reaches the
+// dialog by posting to it. The bar steps from a timer on the dialog's thread. The work's result is handed to
+// the page's handler on the dialog's thread, while the dialog is still up, also when the work ended before
+// the dialog had shown; the handler ends the wait with EndWait, and the wait ends at the latest when the
+// handler returns. Cancel (the button, Escape, the close box) ends the wait at once and stops the run: its
+// result is dropped, so a cancelled run never reports, never closes a later run's dialog and leaves nothing
+// behind that a later run would see.
 // EndWait belongs to the dialog's thread: a worker never calls it.
 #include <functional>
-#include <memory>
 #include <string>
 
 #include "common/framework/Controls.h"
@@ -30,8 +31,6 @@ public:
     using WorkDone = std::function<void(int result)>;
     // The result handed on when the work's thread cannot be started.
     static constexpr int kWorkNotStarted = -1;
-    // How long an ending wait gives the animation to stop.
-    static constexpr DWORD kAnimationStopWaitMs = 6000;
 
     // No parent: DoModal makes the application's main window the owner.
     CZorvaneWaitDlg();
@@ -50,9 +49,9 @@ public:
     // copy that something else started.
     void RunProgramWait(const wchar_t* section, const wchar_t* titleKey, const wchar_t* messageKey,
                         const wchar_t* program, Work work, WorkDone done);
-    // Ends the wait of the run whose result is being handled: the animation stops (waited for at most
-    // kAnimationStopWaitMs), the dialog hides and closes. False, doing nothing, when no wait is up (the user
-    // cancelled, the wait already ended, no run) or when called from another thread.
+    // Ends the wait of the run whose result is being handled: the bar stops, the dialog hides and closes.
+    // False, doing nothing, when no wait is up (the user cancelled, the wait already ended, no run) or when
+    // called from another thread.
     bool EndWait();
     // True while a run waits: from the dialog's start until its end or Cancel.
     bool IsWaiting() const { return m_running; }
@@ -66,15 +65,10 @@ protected:
     void DeclareMessageMap(MessageMap& map) override;
 
 private:
-    struct Animation;
-
     void InitControls();
-    void StartAnimation();
-    void StopAnimation();
     void StartWork();
     void OnWorkEnded(int result);
     void OnBnClickedCancel();
-    LRESULT OnProgressStep(WPARAM, LPARAM);
     LRESULT OnWorkNotStarted(WPARAM, LPARAM);
 
     bool m_running = false;
@@ -83,8 +77,6 @@ private:
     std::wstring m_message;
     Work m_work;
     WorkDone m_done;
-    TaskTicket m_animationTicket = 0;
-    std::shared_ptr<Animation> m_animation;
 
     CProgressCtrl m_progress;
     CButton m_cancelButton;

@@ -2,22 +2,21 @@
 
 #include "common/app/AppStartup.h"
 #include "common/datafiles/HostListFile.h"
-#include "common/log/LogFile.h"
 #include "common/net/HttpClient.h"
 #include "common/process/Process.h"
 #include "common/settings/ConfigFile.h"
+#include "common/suite/SuiteContract.h"
 #include "common/text/ValueText.h"
 #include "common/worker/WorkerRun.h"
 
 namespace {
 
-constexpr wchar_t kMutexName[] = L"ZorvaneDDNSClinet-ZorvaneHosts";
 constexpr wchar_t kUsage[] = L"Usage: ZorvaneHosts.exe /id:ID /password:PASSWORD";
 
 }  // namespace
 
 BOOL CZorvaneHostsApp::InitInstance() {
-    if (ClaimInstanceMutex(kMutexName)) return FALSE;  // another instance runs
+    if (ClaimInstanceMutex(kZorvaneHostsMutex)) return FALSE;  // another instance runs
     LoadDataFiles();
     CheckCommandLine();
     FetchHostListAndExit();
@@ -25,16 +24,15 @@ BOOL CZorvaneHostsApp::InitInstance() {
 
 void CZorvaneHostsApp::LoadDataFiles() {
     const CAppStartup startup = CAppStartup::Silent();
-    CLogFile::GetInstance()->SetFolder(startup.Root() + L"\\log");
-    if (!startup.LoadConfig()) ExitWorker(0);
-    CLogFile::GetInstance()->SetLevel(CConfigFile::GetInstance()->GetLogLevel());
-    if (!startup.LoadLanguage()) ExitWorker(0);
+    if (!startup.LoadConfig()) ExitWorker(kZorvaneHostsFailed);
+    startup.OpenLog();
+    if (!startup.LoadLanguage()) ExitWorker(kZorvaneHostsFailed);
 }
 
 void CZorvaneHostsApp::CheckCommandLine() {
     if (ParseAccountOptions(m_cmdLine)) return;
     ShowErrorBox(nullptr, kUsage);
-    ExitWorker(0);
+    ExitWorker(kZorvaneHostsFailed);
 }
 
 void CZorvaneHostsApp::FetchHostListAndExit() {
@@ -47,13 +45,13 @@ void CZorvaneHostsApp::FetchHostListAndExit() {
     const std::wstring path = GetInstallRoot() + L"\\etc\\host_list.xml";
     if (!HttpGetToXmlFile(CConfigFile::GetInstance()->GetHostUrl(), path, headers, &CHostListFile::IsServiceReply)) {
         LogInfo(L"not_connect_server");
-        ExitWorker(0);
+        ExitWorker(kZorvaneHostsFailed);
     }
     LogInfo(L"update_host_success");
 
     CHostListFile* hostList = CHostListFile::GetInstance();
-    if (!hostList->Load(path)) ExitWorker(0);
+    if (!hostList->Load(path)) ExitWorker(kZorvaneHostsFailed);
     // A negative code would read as "could not start" to the programs that wait for this one.
     const int code = ReadDecimalInt(hostList->GetResultCode());
-    ExitWorker(code < 0 ? 0 : code);
+    ExitWorker(code < 0 ? kZorvaneHostsFailed : code);
 }

@@ -11,20 +11,15 @@
 #include "common/net/PrivateAddress.h"
 #include "common/process/Process.h"
 #include "common/settings/ConfigFile.h"
+#include "common/suite/SuiteContract.h"
 #include "common/text/ValueText.h"
 #include "common/worker/WorkerRun.h"
 #include "ipupdater/UpdateRequest.h"
 
 namespace {
 
-constexpr wchar_t kMutexName[] = L"ZorvaneDDNSClinet-ZorvaneAddr";
 constexpr wchar_t kUsage[] = L"Usage: ZorvaneAddr.exe /id:ID /password:PASSWORD";
 
-// Exit codes besides the service's own result codes.
-constexpr int kExitFailed = 0;
-constexpr int kExitPrivateIp = 303;
-constexpr int kExitNothingToUpdate = 701;
-constexpr int kResultPartly = 702;
 
 // The first address of the adapter with the MAC text that is public; the last one when none is.
 std::wstring LanAddress(const std::wstring& mac) {
@@ -45,7 +40,7 @@ std::wstring LanAddress(const std::wstring& mac) {
 }  // namespace
 
 BOOL CZorvaneAddrApp::InitInstance() {
-    if (ClaimInstanceMutex(kMutexName)) return FALSE;  // another instance runs
+    if (ClaimInstanceMutex(kZorvaneAddrMutex)) return FALSE;  // another instance runs
     LoadDataFiles();
     CheckCommandLine();
     DetectCurrentIp();
@@ -55,21 +50,20 @@ BOOL CZorvaneAddrApp::InitInstance() {
 
 void CZorvaneAddrApp::LoadDataFiles() {
     const CAppStartup startup = CAppStartup::Silent();
-    if (!startup.LoadConfig()) ExitWorker(kExitFailed);
-    if (!startup.LoadLanguage()) ExitWorker(kExitFailed);
-    if (!CUpdateListFile::GetInstance()->Load(startup.EtcPath(L"update_list.xml"))) ExitWorker(kExitFailed);
-    if (!CUpdateMethodFile::GetInstance()->Load(startup.EtcPath(L"update_method.xml"))) ExitWorker(kExitFailed);
-    if (!CHostListFile::GetInstance()->Load(startup.EtcPath(L"host_list.xml"))) ExitWorker(kExitFailed);
+    if (!startup.LoadConfig()) ExitWorker(kZorvaneAddrFailed);
+    if (!startup.LoadLanguage()) ExitWorker(kZorvaneAddrFailed);
+    if (!CUpdateListFile::GetInstance()->Load(startup.EtcPath(L"update_list.xml"))) ExitWorker(kZorvaneAddrFailed);
+    if (!CUpdateMethodFile::GetInstance()->Load(startup.EtcPath(L"update_method.xml"))) ExitWorker(kZorvaneAddrFailed);
+    if (!CHostListFile::GetInstance()->Load(startup.EtcPath(L"host_list.xml"))) ExitWorker(kZorvaneAddrFailed);
     CUpdateResultFile::GetInstance()->Load(startup.EtcPath(L"update_result.xml"));
-    CLogFile::GetInstance()->SetFolder(startup.Root() + L"\\log");
-    CLogFile::GetInstance()->SetLevel(CConfigFile::GetInstance()->GetLogLevel());
+    startup.OpenLog();
     CUpdateRequest::GetInstance();
 }
 
 void CZorvaneAddrApp::CheckCommandLine() {
     if (ParseAccountOptions(m_cmdLine)) return;
     ShowErrorBox(nullptr, kUsage);
-    ExitWorker(kExitFailed);
+    ExitWorker(kZorvaneAddrFailed);
 }
 
 void CZorvaneAddrApp::DetectCurrentIp() {
@@ -84,7 +78,7 @@ void CZorvaneAddrApp::DetectCurrentIp() {
         std::wstring reply;
         if (!HttpGetUrl(CConfigFile::GetInstance()->GetIpUrl(), reply, HeaderLines{kUserAgentLine})) {
             LogError(L"not_connect_server");
-            ExitWorker(kExitFailed);
+            ExitWorker(kZorvaneAddrFailed);
         }
         ip = reply;  // the client gives the body trimmed of white space
         messageKey = L"internet_ip";
@@ -92,14 +86,14 @@ void CZorvaneAddrApp::DetectCurrentIp() {
         ip = LanAddress(data);
         if (ip.empty()) {
             LogError(L"fail_lan_ip");
-            ExitWorker(kExitFailed);
+            ExitWorker(kZorvaneAddrFailed);
         }
         messageKey = L"lan_ip";
     } else if (type == L"DIRECT") {
         ip = data;
         if (ip.empty()) {
             LogError(L"fail_direct_ip");
-            ExitWorker(kExitFailed);
+            ExitWorker(kZorvaneAddrFailed);
         }
         messageKey = L"direct_ip";
     }
@@ -107,7 +101,7 @@ void CZorvaneAddrApp::DetectCurrentIp() {
 
     if (IsPrivateOrReservedIp(ip)) {
         LogError(L"private_ip");
-        ExitWorker(kExitPrivateIp);
+        ExitWorker(kZorvaneAddrPrivateIp);
     }
     m_currentIp = ip;
 }
@@ -152,14 +146,14 @@ void CZorvaneAddrApp::SendUpdateAndExit() {
     BuildAuthHeaders(id, password, headers);
 
     CUpdateRequest* request = CUpdateRequest::GetInstance();
-    if (request->GetItemCount() == 0) ExitWorker(kExitNothingToUpdate);
+    if (request->GetItemCount() == 0) ExitWorker(kZorvaneAddrUpToDate);
     request->JoinPending();
     const std::wstring url = CConfigFile::GetInstance()->GetUpdateUrl() + L"?" + request->GetQuery();
 
     const std::wstring root = GetInstallRoot();
     if (!HttpGetToXmlFile(url, root + L"\\etc\\update_result.xml", headers)) {
         LogInfo(L"not_connect_server");
-        ExitWorker(kExitFailed);
+        ExitWorker(kZorvaneAddrFailed);
     }
 
     CUpdateResultFile* result = CUpdateResultFile::GetInstance();
@@ -167,7 +161,7 @@ void CZorvaneAddrApp::SendUpdateAndExit() {
     const std::wstring codeText = result->GetResultCode();
     const int code = ReadDecimalInt(codeText);
 
-    if (code == kResultPartly) {
+    if (code == kZorvaneAddrPartlyUpdated) {
         CXmlTextDoc& doc = result->GetDoc();
         doc.RewindInParent();
         const wchar_t* key = L"fail_some_update_ip";
@@ -183,12 +177,12 @@ void CZorvaneAddrApp::SendUpdateAndExit() {
             }
         }
         LogInfo(key);
-    } else if (code == kExitNothingToUpdate) {
+    } else if (code == kZorvaneAddrUpToDate) {
         LogInfo(L"update_ip_success");
     } else {
         LogInfo(L"fail_update_ip", {codeText});
     }
 
     const int refresh = RunHostListUpdater(root, id, password);
-    ExitWorker(refresh == 0 ? kExitFailed : code);
+    ExitWorker(refresh == kZorvaneHostsFailed ? kZorvaneAddrFailed : code);
 }

@@ -1,16 +1,15 @@
 // The sign-in attempts of the login dialog: the account check, the manual and the automatic attempt
 // bodies with the worker tasks that run them, the busy state and Cancel.
 #include "common/process/Process.h"
+#include "common/suite/SuiteContract.h"
 #include "common/worker/WorkerRun.h"
 #include "login/ZorvaneLogonDlg.h"
 
 namespace {
 
 constexpr DWORD kRetryPauseMs = 5000;
-constexpr UINT_PTR kProgressTimer = 1;
 constexpr UINT kProgressStepMs = 10;
 constexpr int kAttemptTask = 1;
-constexpr wchar_t kHostsProgram[] = L"ZorvaneHosts";
 
 }  // namespace
 
@@ -73,19 +72,10 @@ void CZorvaneLogonDlg::SetBusy(bool on) {
     m_nowLogin.ShowWindow(on ? SW_SHOW : SW_HIDE);
     for (CButton* box : {&m_autoLogin, &m_saveId, &m_savePassword}) box->ShowWindow(on ? SW_HIDE : SW_SHOW);
     if (on) {
-        m_progress.SetRange(0, 100);
-        m_progress.SetPos(0);
-        m_progress.SetStep(1);
-        SetTimer(kProgressTimer, kProgressStepMs);
+        m_progress.StartEndless(kProgressStepMs);
     } else {
-        KillTimer(kProgressTimer);
+        m_progress.StopEndless();
     }
-}
-
-LRESULT CZorvaneLogonDlg::OnTimer(WPARAM id, LPARAM) {
-    // The bar starts again from its beginning when a step passes the end.
-    if (id == kProgressTimer && m_busy) m_progress.StepIt();
-    return 0;
 }
 
 LRESULT CZorvaneLogonDlg::OnMouseMove(WPARAM, LPARAM) {
@@ -95,7 +85,7 @@ LRESULT CZorvaneLogonDlg::OnMouseMove(WPARAM, LPARAM) {
 
 void CZorvaneLogonDlg::OnBnClickedCancel() {
     if (!m_tasks.Stop(m_attempt)) return;  // nothing runs: Escape while idle changes nothing
-    KillProcessesByName(kHostsProgram);
+    KillProcessesByName(kZorvaneHostsProcessName);
     SetBusy(false);
 }
 

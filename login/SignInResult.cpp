@@ -1,8 +1,10 @@
 #include "login/SignInResult.h"
 
+#include "common/suite/SuiteContract.h"
+
 SignInResult SignInResultOf(int exitCode) {
     if (exitCode < 0) return SignInResult::NotStarted;
-    if (exitCode == 0) return SignInResult::Unreachable;
-    if (exitCode == 202 || exitCode == 700) return SignInResult::SignedIn;
+    if (exitCode == kZorvaneHostsFailed) return SignInResult::Unreachable;
+    if (exitCode == kZorvaneHostsGoodAccount || exitCode == kZorvaneHostsListDelivered) return SignInResult::SignedIn;
     return SignInResult::Refused;
 }

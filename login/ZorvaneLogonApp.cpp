@@ -3,28 +3,18 @@
 #include <commctrl.h>
 
 #include "common/process/Process.h"
+#include "common/suite/SuiteContract.h"
 #include "login/ZorvaneLogonDlg.h"
 
-namespace {
-
-constexpr wchar_t kMutexName[] = L"ZorvaneDDNSClinet-ZorvaneLogon";
-// The configuration program, and the outside component that runs while a user is signed in.
-constexpr wchar_t kConfigMutexName[] = L"ZorvaneDDNSClinet-ZorvaneConf";
-constexpr wchar_t kAgentMutexName[] = L"ZorvaneDDNSClinet-ZorvaneAgent";
-
-constexpr int kExitSignedIn = 2;
-constexpr int kExitNoSignIn = 0;
-
-}  // namespace
-
 BOOL CZorvaneLogonApp::InitInstance() {
-    if (ClaimInstanceMutex(kMutexName)) {
+    if (ClaimInstanceMutex(kZorvaneLogonMutex)) {
         // Another instance runs: it shows itself.
         CMainDialog::ReachFirstInstance(g_hSharedMainWnd, SecondStart::NotifyAndBringToFront);
         return FALSE;
     }
-    if (ProbeInstanceMutex(kConfigMutexName)) return FALSE;
-    if (ProbeInstanceMutex(kAgentMutexName)) return FALSE;
+    // Not beside the configuration program, nor while a user is signed in.
+    if (ProbeInstanceMutex(kZorvaneConfMutex)) return FALSE;
+    if (ProbeInstanceMutex(kZorvaneAgentMutex)) return FALSE;
 
     INITCOMMONCONTROLSEX controls{};
     controls.dwSize = sizeof(controls);
@@ -34,6 +24,6 @@ BOOL CZorvaneLogonApp::InitInstance() {
 
     CZorvaneLogonDlg dialog;
     const INT_PTR result = RunMainDialog(dialog);
-    SetExitCode(result == IDOK ? kExitSignedIn : kExitNoSignIn);
+    SetExitCode(result == IDOK ? kZorvaneLogonSignedIn : kZorvaneLogonNotSignedIn);
     return FALSE;
 }

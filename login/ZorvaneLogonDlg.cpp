@@ -1,11 +1,10 @@
 #include "login/ZorvaneLogonDlg.h"
 
-#include <shellapi.h>
-
 #include "common/app/AppStartup.h"
 #include "common/app/ProgramBox.h"
 #include "common/datafiles/UserFile.h"
 #include "common/framework/SharedSection.h"
+#include "common/process/Process.h"
 #include "common/settings/ConfigFile.h"
 #include "common/settings/ServiceHost.h"
 #include "common/sharedmem/SharedUserMemory.h"
@@ -65,8 +64,6 @@ const LayoutRow kLayout[] = {
     {IDC_PROGRESS_LOGIN,       kNo,  kNo,  10,   10,   40,   105, 40},
 };
 
-bool IsChecked(const CButton& box) { return box.GetCheck() == BST_CHECKED; }
-
 }  // namespace
 
 CZorvaneLogonDlg::CZorvaneLogonDlg() : CMainDialog(IDD_ZORVANELOGON_DIALOG, g_hSharedMainWnd, IDR_MAINFRAME) {}
@@ -98,7 +95,6 @@ void CZorvaneLogonDlg::DeclareMessageMap(MessageMap& map) {
     map.OnCommand(BN_CLICKED, IDC_BUTTON_SHOW_PASSWORD, &CZorvaneLogonDlg::OnBnClickedShowPassword);
     map.OnMessage(WM_CLOSE, &CZorvaneLogonDlg::OnClose);
     map.OnMessage(WM_MOUSEMOVE, &CZorvaneLogonDlg::OnMouseMove);
-    map.OnMessage(WM_TIMER, &CZorvaneLogonDlg::OnTimer);
     map.OnMessage(UWM_SECOND_INSTANCE, &CZorvaneLogonDlg::OnSecondInstance);
     map.OnCommand(BN_CLICKED, IDC_CHECK_SAVE_PASSWORD, &CZorvaneLogonDlg::OnBnClickedSavePassword);
     map.OnCommand(BN_CLICKED, IDC_CHECK_SAVE_ID, &CZorvaneLogonDlg::OnBnClickedSaveId);
@@ -238,8 +234,7 @@ void CZorvaneLogonDlg::OnSize(UINT type, int cx, int cy) {
 }
 
 void CZorvaneLogonDlg::OnBnClickedShowPassword() {
-    const std::wstring url = DefaultServiceUrl(kPasswordPagePath);
-    ::ShellExecuteW(m_hWnd, L"open", url.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    OpenWithShell(DefaultServiceUrl(kPasswordPagePath));
 }
 
 void CZorvaneLogonDlg::OnClose() {
@@ -261,9 +256,9 @@ void CZorvaneLogonDlg::SaveAfterSignIn(const std::wstring& id, const std::wstrin
     // user.xml always gets the account that signed in; the boxes decide what the next start fills in.
     user->SetId(id);
     user->SetPassword(password);
-    config->SetAutoLogin(IsChecked(m_autoLogin));
-    config->SetSaveId(IsChecked(m_saveId));
-    config->SetSavePassword(IsChecked(m_savePassword));
+    config->SetAutoLogin(m_autoLogin.IsChecked());
+    config->SetSaveId(m_saveId.IsChecked());
+    config->SetSavePassword(m_savePassword.IsChecked());
 
     if (!config->Save() || !user->Save()) {
         ShowDialog();
@@ -280,13 +275,13 @@ void CZorvaneLogonDlg::SaveAfterSignIn(const std::wstring& id, const std::wstrin
 }
 
 void CZorvaneLogonDlg::OnBnClickedAutoLogin() {
-    if (!IsChecked(m_autoLogin)) return;
+    if (!m_autoLogin.IsChecked()) return;
     m_saveId.SetCheck(BST_CHECKED);
     m_savePassword.SetCheck(BST_CHECKED);
 }
 
 void CZorvaneLogonDlg::OnBnClickedSavePassword() {
-    if (IsChecked(m_savePassword)) {
+    if (m_savePassword.IsChecked()) {
         m_saveId.SetCheck(BST_CHECKED);
         return;
     }
@@ -300,7 +295,7 @@ void CZorvaneLogonDlg::OnBnClickedSavePassword() {
 }
 
 void CZorvaneLogonDlg::OnBnClickedSaveId() {
-    if (IsChecked(m_saveId)) return;
+    if (m_saveId.IsChecked()) return;
     m_savePassword.SetCheck(BST_UNCHECKED);
     m_autoLogin.SetCheck(BST_UNCHECKED);
     CUserFile* user = CUserFile::GetInstance();
@@ -308,7 +303,7 @@ void CZorvaneLogonDlg::OnBnClickedSaveId() {
     user->SetPassword(L"");
     user->Save();
     CConfigFile* config = CConfigFile::GetInstance();
-    config->SetSaveId(IsChecked(m_saveId));
-    config->SetSavePassword(IsChecked(m_savePassword));
+    config->SetSaveId(m_saveId.IsChecked());
+    config->SetSavePassword(m_savePassword.IsChecked());
     config->Save();
 }

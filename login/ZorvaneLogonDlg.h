@@ -74,7 +74,6 @@ private:
     void OnBnClickedShowPassword();
     void OnClose();
     LRESULT OnMouseMove(WPARAM, LPARAM);
-    LRESULT OnTimer(WPARAM id, LPARAM);
     LRESULT OnSecondInstance(WPARAM, LPARAM);
     void OnBnClickedSavePassword();
     void OnBnClickedSaveId();

@@ -5,40 +5,26 @@
 #include "common/app/AppStartup.h"
 #include "common/app/ProgramBox.h"
 #include "common/cmdline/CmdLineParser.h"
-#include "common/log/LogFile.h"
 #include "common/process/Process.h"
 #include "common/settings/ConfigFile.h"
+#include "common/suite/SuiteContract.h"
 #include "common/worker/WorkerRun.h"
 
 namespace {
 
-constexpr wchar_t kMutexName[] = L"ZorvaneDDNSClinet-ZorvanePatch";
-// The information window and the configuration program: while either runs, the user is asked first.
-constexpr wchar_t kAboutMutexName[] = L"ZorvaneDDNSClinet-ZorvaneAbout";
-constexpr wchar_t kConfigMutexName[] = L"ZorvaneDDNSClinet-ZorvaneConf";
-
-constexpr wchar_t kUpdaterFolder[] = L"\\updater";
-constexpr wchar_t kUpdaterFile[] = L"\\Updater.exe";
-constexpr wchar_t kLauncherProgram[] = L"\\ZorvaneLaunch.exe";
-
 constexpr wchar_t kCheckParameters[] = L"-checkforupdates";
 constexpr wchar_t kHiddenParameters[] = L"-mode hidden";
 constexpr wchar_t kAskedParameters[] = L"";
-constexpr wchar_t kStopArguments[] = L"/stop";
-
-// The updater's check answers 1 when a newer version exists.
-constexpr int kNewerVersion = 1;
 
 }  // namespace
 
 BOOL CZorvanePatchApp::InitInstance() {
-    if (ClaimInstanceMutex(kMutexName)) return FALSE;  // another instance runs
+    if (ClaimInstanceMutex(kZorvanePatchMutex)) return FALSE;  // another instance runs
 
     const CAppStartup startup = CAppStartup::WithBoxes(nullptr);
     if (!startup.LoadConfig() || !startup.LoadLanguage()) return FALSE;
     m_root = startup.Root();
-    CLogFile::GetInstance()->SetFolder(m_root + L"\\log");
-    CLogFile::GetInstance()->SetLevel(CConfigFile::GetInstance()->GetLogLevel());
+    startup.OpenLog();
     LoadProgramBoxCaptions();
 
     const CCmdLineParser cmdLine(::GetCommandLineW());
@@ -91,17 +77,18 @@ std::wstring CZorvanePatchApp::UpdaterPath() const { return m_root + kUpdaterFol
 bool CZorvanePatchApp::CheckForNewerVersion() const {
     // A check that cannot run (-1) counts as no newer version.
     return ShellRunProgram(m_root + kUpdaterFolder, UpdaterPath(), kCheckParameters, SW_HIDE, false) ==
-           kNewerVersion;
+           kUpdaterNewerVersion;
 }
 
 bool CZorvanePatchApp::AskCondition() const {
-    return CConfigFile::GetInstance()->GetProgramUpdateMode() == L"alert" || ProbeInstanceMutex(kAboutMutexName) ||
-           ProbeInstanceMutex(kConfigMutexName);
+    // While the information window or the configuration program runs, the user is asked first.
+    return CConfigFile::GetInstance()->GetProgramUpdateMode() == L"alert" || ProbeInstanceMutex(kZorvaneAboutMutex) ||
+           ProbeInstanceMutex(kZorvaneConfMutex);
 }
 
 void CZorvanePatchApp::StartUpdate(const std::wstring& parameters) const {
     if (ShellRunProgram(m_root + kUpdaterFolder, UpdaterPath(), parameters, SW_SHOW, true) == kRunFailed) {
         return;  // with nothing to install, stopping the suite would leave nothing to restart it
     }
-    RunProgramWithArgs(m_root + kLauncherProgram, kStopArguments, SW_SHOW, true);
+    RunProgramWithArgs(m_root + kZorvaneLaunchFile, kLaunchStop, SW_SHOW, true);
 }

@@ -1,81 +1,59 @@
 // The bodies of the tray's commands. Each runs on a thread of its own with copies of the paths, so it may
 // still run when the dialog has gone; it touches nothing but those copies and the mutexes it probes.
 #include <windows.h>
-#include <objbase.h>
-#include <shellapi.h>
 
 #include "common/process/Process.h"
 #include "common/settings/ServiceHost.h"
+#include "common/suite/SuiteContract.h"
 #include "tray/ZorvaneTrayDlg.h"
 
 namespace {
 
 constexpr int kShow = SW_SHOW;
 
-constexpr wchar_t kAgentMutex[] = L"ZorvaneDDNSClinet-ZorvaneAgent";
-constexpr wchar_t kLogonMutex[] = L"ZorvaneDDNSClinet-ZorvaneLogon";
-constexpr wchar_t kLaunchMutex[] = L"ZorvaneDDNSClinet-ZorvaneLaunch";
-constexpr wchar_t kAboutMutex[] = L"ZorvaneDDNSClinet-ZorvaneAbout";
-
-std::wstring Launcher(const TrayPaths& paths) { return paths.root + L"\\ZorvaneLaunch.exe"; }
-
-// Opens a document or an address with its program, as the shell does for a double click. The thread ends
-// right after, so the shell finishes its start first; a failure shows nothing.
-int OpenWithShell(const wchar_t* file, const wchar_t* parameters) {
-    const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-    SHELLEXECUTEINFOW exec{};
-    exec.cbSize = sizeof(exec);
-    exec.fMask = SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
-    exec.lpVerb = L"open";
-    exec.lpFile = file;
-    exec.lpParameters = parameters;
-    exec.nShow = SW_SHOWNORMAL;
-    const bool opened = ::ShellExecuteExW(&exec) != FALSE;
-    if (SUCCEEDED(com)) ::CoUninitialize();
-    return opened ? 0 : kRunFailed;
-}
+std::wstring Launcher(const TrayPaths& paths) { return paths.root + kZorvaneLaunchFile; }
 
 }  // namespace
 
-bool CZorvaneTrayDlg::IsSignedIn() { return ProbeInstanceMutex(kAgentMutex); }
+bool CZorvaneTrayDlg::IsSignedIn() { return ProbeInstanceMutex(kZorvaneAgentMutex); }
 
 int CZorvaneTrayDlg::RunConfThread(const TrayPaths& paths) {
-    return RunProgram(paths.folder + L"\\ZorvaneConf.exe", kShow, false);
+    return RunProgram(paths.folder + kZorvaneConfFile, kShow, false);
 }
 
 int CZorvaneTrayDlg::RunAboutThread(const TrayPaths& paths) {
-    if (ProbeInstanceMutex(kAboutMutex)) return 0;  // already open
-    return RunProgram(paths.folder + L"\\ZorvaneAbout.exe", kShow, false);
+    if (ProbeInstanceMutex(kZorvaneAboutMutex)) return 0;  // already open
+    return RunProgram(paths.folder + kZorvaneAboutFile, kShow, false);
 }
 
 int CZorvaneTrayDlg::RunPatchThread(const TrayPaths& paths) {
-    return RunProgramWithArgs(paths.folder + L"\\ZorvanePatch.exe", L"/mode:manual", kShow, false);
+    return RunProgramWithArgs(paths.folder + kZorvanePatchFile, L"/mode:manual", kShow, false);
 }
 
 int CZorvaneTrayDlg::OpenHomePageThread(const TrayPaths&) {
-    return OpenWithShell(DefaultServiceUrl(L"/").c_str(), nullptr);
+    return OpenWithShell(DefaultServiceUrl(L"/"));
 }
 
 int CZorvaneTrayDlg::LogoutThread(const TrayPaths& paths) {
-    return RunProgramWithArgs(Launcher(paths), L"/stop:logout", kShow, false);
+    return RunProgramWithArgs(Launcher(paths), kLaunchStopLogout, kShow, false);
 }
 
 int CZorvaneTrayDlg::LoginThread(const TrayPaths& paths) {
-    if (ProbeInstanceMutex(kAgentMutex)) return 0;  // signed in meanwhile
+    if (ProbeInstanceMutex(kZorvaneAgentMutex)) return 0;  // signed in meanwhile
     // The login manager runs, perhaps hidden in its automatic sign-in: a second one brings it to the front.
-    if (ProbeInstanceMutex(kLogonMutex)) {
-        return RunProgramWithArgs(paths.root + L"\\bin\\ZorvaneLogon.exe", L"/mode:auto", kShow, false);
+    if (ProbeInstanceMutex(kZorvaneLogonMutex)) {
+        return RunProgramWithArgs(paths.root + kBinFolder + kZorvaneLogonFile, L"/mode:auto", kShow, false);
     }
-    if (ProbeInstanceMutex(kLaunchMutex)) return 0;  // the launcher is at it
-    return RunProgramWithArgs(Launcher(paths), L"/start:login", kShow, false);
+    if (ProbeInstanceMutex(kZorvaneLaunchMutex)) return 0;  // the launcher is at it
+    return RunProgramWithArgs(Launcher(paths), kLaunchStartLogin, kShow, false);
 }
 
 int CZorvaneTrayDlg::RunPrefsThread(const TrayPaths& paths) {
-    return RunProgram(paths.folder + L"\\ZorvanePrefs.exe", kShow, false);
+    return RunProgram(paths.folder + kZorvanePrefsFile, kShow, false);
 }
 
 int CZorvaneTrayDlg::OpenServicesThread(const TrayPaths&) { return OpenWithShell(L"services.msc", L"/s"); }
 
 void CZorvaneTrayDlg::StopLauncher(const TrayPaths& paths) {
-    RunProgramWithArgs(Launcher(paths), L"/stop:normal", kShow, true);
+    RunProgramWithArgs(Launcher(paths), kLaunchStopNormal, kShow, true);
 }

@@ -3,16 +3,11 @@
 #include <commctrl.h>
 
 #include "common/process/Process.h"
+#include "common/suite/SuiteContract.h"
 #include "tray/ZorvaneTrayDlg.h"
 
-namespace {
-
-constexpr wchar_t kMutexName[] = L"ZorvaneDDNSClinet-ZorvaneTray";
-
-}  // namespace
-
 BOOL CZorvaneTrayApp::InitInstance() {
-    if (ClaimInstanceMutex(kMutexName)) {
+    if (ClaimInstanceMutex(kZorvaneTrayMutex)) {
         // Another instance runs: it adds its icon again.
         CMainDialog::ReachFirstInstance(g_hSharedMainWnd, SecondStart::Notify);
         return FALSE;

@@ -1,6 +1,7 @@
 #include "common/app/AppStartup.h"
 
 #include "common/language/LangTable.h"
+#include "common/log/LogFile.h"
 #include "common/settings/ConfigFile.h"
 
 namespace {
@@ -24,6 +25,12 @@ bool CAppStartup::LoadConfig() const {
 bool CAppStartup::LoadLanguage() const {
     const std::wstring language = CConfigFile::GetInstance()->GetLanguage();
     return CLangTable::GetInstance()->Load(m_root, language) || Failed(language + L".xml");
+}
+
+void CAppStartup::OpenLog() const {
+    CLogFile* log = CLogFile::GetInstance();
+    log->SetFolder(m_root + L"\\log");
+    log->SetLevel(CConfigFile::GetInstance()->GetLogLevel());
 }
 
 bool CAppStartup::Failed(const std::wstring& file) const {

@@ -1,6 +1,6 @@
 #pragma once
 // What every program of the suite does as it starts: find the installation root, load etc\config.xml and
-// the language file it names, and tell a failed load either by a fixed English box (the language file
+// the language file it names, open the log, and tell a failed load either by a fixed English box (the language file
 // cannot give its texts) or not at all (the workers end silently). The box's texts are built here only.
 #include <windows.h>
 
@@ -41,6 +41,8 @@ public:
     // CLangTable::Load of the language that the loaded settings name; on failure the box with
     // "<language>.xml".
     bool LoadLanguage() const;
+    // Points the process's log (CLogFile) at <root>\log with the level that the loaded settings name.
+    void OpenLog() const;
     // The fixed text of the last load that failed (empty while none did), for a caller that shows it itself.
     const std::wstring& FailureText() const { return m_failure; }
 

@@ -5,6 +5,15 @@
 #include "common/base/UniqueHandle.h"
 #include "common/framework/WinApp.h"
 
+namespace {
+
+// The endless bar's timer on the bar's window, by an id the control does not use for timers of its own.
+constexpr UINT_PTR kEndlessStepTimer = 0x5A56;
+
+void CALLBACK StepEndlessBar(HWND bar, UINT, UINT_PTR, DWORD) { ::SendMessageW(bar, PBM_STEPIT, 0, 0); }
+
+}  // namespace
+
 std::wstring CComboBox::GetLBText(int index) const {
     const LRESULT length = SendMessage(CB_GETLBTEXTLEN, static_cast<WPARAM>(index));
     if (length <= 0) return {};
@@ -22,6 +31,15 @@ std::wstring CIPAddressCtrl::GetAddressText() const {
     return std::to_wstring(FIRST_IPADDRESS(address)) + L"." + std::to_wstring(SECOND_IPADDRESS(address)) + L"." +
            std::to_wstring(THIRD_IPADDRESS(address)) + L"." + std::to_wstring(FOURTH_IPADDRESS(address));
 }
+
+void CProgressCtrl::StartEndless(UINT stepMs) const {
+    SetRange(0, 100);
+    SetPos(0);
+    SetStep(1);
+    ::SetTimer(m_hWnd, kEndlessStepTimer, stepMs, &StepEndlessBar);
+}
+
+void CProgressCtrl::StopEndless() const { ::KillTimer(m_hWnd, kEndlessStepTimer); }
 
 bool CImageList::Create(int cx, int cy, UINT flags, int initial, int grow) {
     DeleteImageList();

@@ -11,6 +11,8 @@
 class CButton : public CWnd {
 public:
     int GetCheck() const { return static_cast<int>(SendMessage(BM_GETCHECK)); }
+    // Checked; an indeterminate box counts as not checked.
+    bool IsChecked() const { return GetCheck() == BST_CHECKED; }
     void SetCheck(int state) const { SendMessage(BM_SETCHECK, static_cast<WPARAM>(state)); }
 };
 
@@ -66,6 +68,11 @@ public:
     int SetStep(int step) const { return static_cast<int>(SendMessage(PBM_SETSTEP, static_cast<WPARAM>(step))); }
     int StepIt() const { return static_cast<int>(SendMessage(PBM_STEPIT)); }
     int GetPos() const { return static_cast<int>(SendMessage(PBM_GETPOS)); }
+    // The endless bar: the range 0 to 100 from 0, and a step of 1 every `stepMs` from a timer of the bar's own
+    // window until StopEndless (a step past the end starts the bar again at 0). Both on the bar's thread,
+    // whose message loop runs the steps.
+    void StartEndless(UINT stepMs) const;
+    void StopEndless() const;
 };
 
 class CIPAddressCtrl : public CWnd {

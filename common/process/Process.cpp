@@ -1,13 +1,13 @@
 #include "common/process/Process.h"
 
 #include <windows.h>
-#include <objbase.h>
 #include <shellapi.h>
 #include <tlhelp32.h>
 
 #include <cwchar>
 #include <vector>
 
+#include "common/base/ComScope.h"
 #include "common/base/UniqueHandle.h"
 #include "common/process/ProcessText.h"
 
@@ -66,6 +66,12 @@ int Run(const std::wstring& path, wchar_t* commandLine, int show, bool noWait, H
     return ExitCodeOf(process.get(), noWait, kRunFailed);
 }
 
+// ShellExecuteExW in a COM apartment, as the shell's extensions need it.
+bool ShellExecuteInApartment(SHELLEXECUTEINFOW& exec) {
+    const ComScope com;
+    return ::ShellExecuteExW(&exec) != FALSE;
+}
+
 std::vector<wchar_t> ArgsBuffer(const std::wstring& args) {
     const std::wstring line = ArgsCommandLine(args);
     std::vector<wchar_t> buffer(line.begin(), line.end());
@@ -117,19 +123,27 @@ int ShellRunProgram(const std::wstring& folder, const std::wstring& file, const 
     SHELLEXECUTEINFOW exec{};
     exec.cbSize = sizeof(exec);
     // A library function shows no message, also not the shell's own on a failed start. The start is finished
-    // before the call returns (the caller may end right after), with COM as the shell's extensions need it.
+    // before the call returns (the caller may end right after).
     exec.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
     exec.lpFile = file.c_str();
     exec.lpParameters = parameters.c_str();
     exec.lpDirectory = folder.empty() ? nullptr : folder.c_str();
     exec.nShow = show;
-    const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-    const bool started = ::ShellExecuteExW(&exec) != FALSE;
-    if (SUCCEEDED(com)) ::CoUninitialize();
-    if (!started) return kRunFailed;
+    if (!ShellExecuteInApartment(exec)) return kRunFailed;
     UniqueHandle process(exec.hProcess);
     if (!process) return 0;
     return ExitCodeOf(process.get(), noWait, 0);
+}
+
+int OpenWithShell(const std::wstring& file, const std::wstring& parameters, int show) {
+    SHELLEXECUTEINFOW exec{};
+    exec.cbSize = sizeof(exec);
+    exec.fMask = SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
+    exec.lpVerb = L"open";
+    exec.lpFile = file.c_str();
+    exec.lpParameters = parameters.empty() ? nullptr : parameters.c_str();
+    exec.nShow = show;
+    return ShellExecuteInApartment(exec) ? 0 : kRunFailed;
 }
 
 void KillProcessesByName(const std::wstring& name) {

@@ -10,9 +10,6 @@
 constexpr int kRunFailed = -1;      // the program could not be started
 constexpr int kStillRunning = 259;  // not waited for, and still running
 
-// The single-instance mutex of a program is this prefix followed by the program name.
-constexpr wchar_t kInstanceMutexPrefix[] = L"ZorvaneDDNSClinet-";
-
 // The full path of the running program's executable (empty when it cannot be read).
 std::wstring GetModuleFilePath();
 
@@ -43,12 +40,20 @@ int RunProgramWithArgsUntil(const std::wstring& path, const std::wstring& args, 
 int ShellRunProgram(const std::wstring& folder, const std::wstring& file, const std::wstring& args, int show,
                     bool noWait);
 
+// Opens `file` (a document, a web address, a console file) as a double click does: the shell's verb "open"
+// with the parameters, when not empty, and the show value. The start is finished before the call returns, so
+// the calling thread may end right after. Never shows a message of its own. Gives 0, or kRunFailed when the
+// shell cannot open it.
+int OpenWithShell(const std::wstring& file, const std::wstring& parameters = std::wstring(),
+                  int show = SW_SHOWNORMAL);
+
 // Ends, with exit code 0, every other process whose program is `name` (see ProgramNameMatches). Never the
 // calling process; an empty name ends nothing. Processes that cannot be opened or ended are passed over.
 void KillProcessesByName(const std::wstring& name);
 
-// Takes the named mutex for the rest of the process's life. True when another holder of the name exists
-// (or opening it is refused), that is, when another instance runs.
+// Takes the named mutex (the suite's names: common/suite/SuiteContract.h) for the rest of the process's
+// life. True when another holder of the name exists (or opening it is refused), that is, when another
+// instance runs.
 bool ClaimInstanceMutex(const std::wstring& name);
 
 // Asks whether a holder of the named mutex exists, without ever creating it or keeping it.

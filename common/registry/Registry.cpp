@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "common/base/UniqueHandle.h"
+#include "common/suite/SuiteContract.h"
 
 namespace {
 

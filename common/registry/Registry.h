@@ -7,7 +7,6 @@
 #include <string>
 
 constexpr wchar_t kRunKeyPath[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
-constexpr wchar_t kRunValueName[] = L"ZorvaneDDNSClient";
 
 // Largest value read, in bytes; anything larger is refused rather than trusted for an allocation.
 constexpr std::size_t kMaxRegistryValueBytes = 16u * 1024u * 1024u;
@@ -35,7 +34,8 @@ public:
     static bool ReadValue(const std::wstring& keyPath, std::wstring& value, const std::wstring& valueName,
                           RegistryView view = RegistryView::Default);
 
-    // The autostart command; false with an empty text when there is none.
+    // The autostart command (the value kRunValueName of kRunKeyPath); false with an empty text when there is
+    // none.
     static bool ReadRunValue(std::wstring& value);
 
     // Stores the autostart command (REG_SZ), its path quoted as QuoteCommandPath does. False when the key

@@ -10,5 +10,6 @@ bool IsServiceInstalled(const std::wstring& name) {
     UniqueServiceHandle manager(::OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT));
     if (!manager) return false;
     UniqueServiceHandle service(::OpenServiceW(manager.get(), name.c_str(), SERVICE_QUERY_STATUS));
-    return static_cast<bool>(service);
+    // A service that refuses even that exists all the same.
+    return service || ::GetLastError() == ERROR_ACCESS_DENIED;
 }

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "common/suite/SuiteContract.h"
+
 std::wstring ReadSharedField(const WCHAR (&field)[kSharedFieldUnits]) {
     const WCHAR* end = std::find(field, field + kSharedFieldUnits, L'\0');
     return std::wstring(field, end);

@@ -1,14 +1,13 @@
 #pragma once
 // The signed-in account, handed from the login manager to the configuration program through a named block of
-// shared memory. The block lives while some process holds a handle to it; a new one is all zeros.
+// shared memory (kSharedUserDataName). The block lives while some process holds a handle to it; a new one is
+// all zeros.
 #include <windows.h>
 
 #include <cstddef>
 #include <string>
 
 #include "common/base/UniqueHandle.h"
-
-constexpr wchar_t kSharedUserDataName[] = L"ZorvaneDDNSClinet-ZorvaneShare-UserData";
 
 // Units of one text field: at most 259 characters and the terminating zero.
 constexpr std::size_t kSharedFieldUnits = 260;

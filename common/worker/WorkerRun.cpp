@@ -10,6 +10,7 @@
 #include "common/log/LogFile.h"
 #include "common/process/Process.h"
 #include "common/process/ProcessText.h"
+#include "common/suite/SuiteContract.h"
 #include "common/text/TextFormat.h"
 #include "common/text/ValueText.h"
 
@@ -112,7 +113,7 @@ int RunHostListUpdater(const std::wstring& root, const std::wstring& id, const s
                        HANDLE stop) {
     const std::optional<std::wstring> args = AccountArguments(id, password);
     if (!args) return kAccountNotPassable;
-    const std::wstring program = root + L"\\bin\\ZorvaneHosts.exe";
+    const std::wstring program = root + kBinFolder + kZorvaneHostsFile;
     // The updater writes the same log: the lines so far come first.
     CLogFile::GetInstance()->Flush();
     if (stop) return RunProgramWithArgsUntil(program, *args, kShowNormal, stop);

@@ -1,11 +1,10 @@
 #include "config/controls/ComboListCtrl.h"
 
-#include <shellapi.h>
-
 #include <algorithm>
 #include <cwctype>
 
 #include "common/base/UniqueHandle.h"
+#include "common/process/Process.h"
 #include "config/controls/ListMessages.h"
 
 namespace {
@@ -111,8 +110,7 @@ void CComboListCtrl::OnLButtonDown(UINT, POINT point) {
     } else if (IsLinkColumn(hit.column)) {
         if (GetNextItem(-1, LVNI_SELECTED) == -1) return;
         const size_t start = std::min(text.size(), text.find_first_not_of(L" \t\r\n\v\f"));
-        const std::wstring address = L"http://" + text.substr(start);
-        ::ShellExecuteW(nullptr, L"open", address.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+        OpenWithShell(L"http://" + text.substr(start));
     } else if (!IsReadOnlyColumn(hit.column)) {
         OpenCellEdit(hit.row, hit.column, text);
     }

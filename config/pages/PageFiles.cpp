@@ -4,14 +4,8 @@
 #include "common/datafiles/UpdateListFile.h"
 #include "common/process/Process.h"
 #include "common/sharedmem/SharedUserMemory.h"
+#include "common/suite/SuiteContract.h"
 #include "common/text/ValueText.h"
-
-namespace {
-
-// The service's result code of a host list it delivered.
-constexpr int kHostListDelivered = 700;
-
-}  // namespace
 
 void ReloadUpdateList() {
     CUpdateListFile* wanted = CUpdateListFile::GetInstance();
@@ -22,7 +16,7 @@ bool ReloadHostList() {
     CHostListFile* hosts = CHostListFile::GetInstance();
     const std::wstring path = hosts->GetPath().empty() ? GetInstallRoot() + L"\\etc\\host_list.xml" : hosts->GetPath();
     hosts->Load(path);  // a file that cannot be read leaves the last hosts read
-    return !hosts->GetPath().empty() && ReadDecimalInt(hosts->GetResultCode()) == kHostListDelivered;
+    return !hosts->GetPath().empty() && ReadDecimalInt(hosts->GetResultCode()) == kZorvaneHostsListDelivered;  // the reply's own code
 }
 
 bool ReadSignedInAccount(SignedInAccount& account) {

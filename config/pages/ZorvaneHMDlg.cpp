@@ -10,20 +10,19 @@
 #include "common/datafiles/UpdateListFile.h"
 #include "common/language/LangTable.h"
 #include "common/process/Process.h"
+#include "common/suite/SuiteContract.h"
 #include "common/ui/TextTable.h"
 #include "common/worker/WorkerRun.h"
+#include "config/controls/CellColours.h"
 #include "config/controls/CompareListItems.h"
 #include "config/pages/PageFiles.h"
 #include "config/resource.h"
 
 namespace {
 
-// What ZorvaneHosts ends with when it delivered the host list.
-constexpr int kHostListDelivered = 700;
 constexpr int kHostColumnWidth = 210;
 constexpr COLORREF kWantedHostColour = RGB(200, 200, 200);
 constexpr COLORREF kHostColour = RGB(0, 0, 0);
-constexpr COLORREF kCellBackground = RGB(255, 255, 255);
 
 const TextRow kTexts[] = {
     {IDC_BUTTON_INSERT, L"general", L"insert", L"", L" >>>"},
@@ -231,26 +230,13 @@ void CZorvaneHMDlg::OnPaint() {
 // Every cell of the left list is announced; one whose host the right list holds (a row there that begins with
 // its text, without regard to case) is drawn grey.
 void CZorvaneHMDlg::OnNMCustomdrawAllHostList(NMHDR* header, LRESULT* result) {
-    auto* draw = reinterpret_cast<NMLVCUSTOMDRAW*>(header);
-    *result = CDRF_DODEFAULT;
-    switch (draw->nmcd.dwDrawStage) {
-        case CDDS_PREPAINT:
-        case CDDS_ITEMPREPAINT:
-            *result = CDRF_NOTIFYSUBITEMDRAW;
-            break;
-        case CDDS_ITEMPREPAINT | CDDS_SUBITEM: {
-            const std::wstring text =
-                m_allHostList.GetItemText(static_cast<int>(draw->nmcd.dwItemSpec), draw->iSubItem);
-            LVFINDINFOW find{};
-            find.flags = LVFI_STRING | LVFI_PARTIAL;
-            find.psz = text.c_str();
-            draw->clrText = m_updateHostList.FindItem(find, -1) >= 0 ? kWantedHostColour : kHostColour;
-            draw->clrTextBk = kCellBackground;
-            break;
-        }
-        default:
-            break;
-    }
+    *result = DrawCellColours(header, [this](int row, int column) {
+        const std::wstring text = m_allHostList.GetItemText(row, column);
+        LVFINDINFOW find{};
+        find.flags = LVFI_STRING | LVFI_PARTIAL;
+        find.psz = text.c_str();
+        return m_updateHostList.FindItem(find, -1) >= 0 ? kWantedHostColour : kHostColour;
+    });
 }
 
 void CZorvaneHMDlg::OnBnClickedRefresh() {
@@ -263,7 +249,7 @@ void CZorvaneHMDlg::OnBnClickedRefresh() {
     const std::wstring root = GetInstallRoot();
     // An account the command line cannot carry whole starts nothing and counts as a failed run.
     m_waitDlg.RunProgramWait(
-        L"host_config", L"wait_refresh_title", L"wait_refresh_message", L"ZorvaneHosts",
+        L"host_config", L"wait_refresh_title", L"wait_refresh_message", kZorvaneHostsProcessName,
         [root, account](const TaskStop& stop) {
             return RunHostListUpdater(root, account.id, account.password, stop.Event());
         },
@@ -271,7 +257,7 @@ void CZorvaneHMDlg::OnBnClickedRefresh() {
 }
 
 void CZorvaneHMDlg::OnRefreshed(int exitCode) {
-    if (exitCode == kHostListDelivered) {
+    if (exitCode == kZorvaneHostsListDelivered) {
         FillHostLists();
         m_waitDlg.EndWait();
         return;

@@ -1,7 +1,5 @@
 #include "config/pages/ZorvaneIMDlg.h"
 
-#include <shellapi.h>
-
 #include <vector>
 
 #include "common/app/ProgramBox.h"
@@ -15,8 +13,10 @@
 #include "common/net/PrivateAddress.h"
 #include "common/process/Process.h"
 #include "common/settings/ConfigFile.h"
+#include "common/suite/SuiteContract.h"
 #include "common/ui/TextTable.h"
 #include "common/worker/WorkerRun.h"
+#include "config/controls/CellColours.h"
 #include "config/controls/CompareListItems.h"
 #include "config/controls/ListMessages.h"
 #include "config/pages/PageFiles.h"
@@ -29,15 +29,8 @@ constexpr wchar_t kLanMethod[] = L"LAN";
 constexpr wchar_t kDirectMethod[] = L"DIRECT";
 constexpr wchar_t kOnline[] = L"ONLINE";
 constexpr wchar_t kOffline[] = L"OFFLINE";
-constexpr wchar_t kIpUpdaterProgram[] = L"\\bin\\ZorvaneAddr.exe";
-constexpr wchar_t kIpUpdaterName[] = L"ZorvaneAddr";
 constexpr int kShowNormal = 5;
 
-// ZorvaneAddr's exit codes that the page tells apart.
-constexpr int kNoConnection = 0;
-constexpr int kPrivateAddress = 303;
-constexpr int kAllUpdated = 701;
-constexpr int kPartlyUpdated = 702;
 // The per-host code of a host updated too often.
 constexpr wchar_t kTooManyUpdates[] = L"320";
 
@@ -45,7 +38,6 @@ constexpr int kStatusColumn = 2;
 constexpr COLORREF kOnlineColour = RGB(255, 70, 20);
 constexpr COLORREF kOfflineColour = RGB(140, 145, 140);
 constexpr COLORREF kTextColour = RGB(0, 0, 0);
-constexpr COLORREF kCellBackground = RGB(255, 255, 255);
 
 const struct {
     int column;
@@ -83,8 +75,6 @@ const LayoutRow kLayout[] = {
     {IDC_IPADDRESS_DIRECT,               180,    180,    25,   25,   30,   10,  kUnset, 50},
     {IDC_BUTTON_UPDATE_IP,               85,     85,     25,   25,   10,   10,  kUnset, 10},
 };
-
-bool IsChecked(const CButton& radio) { return radio.GetCheck() != BST_UNCHECKED; }
 
 // An adapter's address column: its first public address alone, or else all its addresses joined by ", ".
 struct AdapterAddress {
@@ -132,7 +122,7 @@ std::optional<std::wstring> ShowInternetIpThread(const std::wstring& url) {
 int UpdateIpThread(const std::wstring& root, const SignedInAccount& account, const TaskStop& stop) {
     const std::optional<std::wstring> args = AccountArguments(account.id, account.password);
     if (!args) return kRunFailed;
-    return RunProgramWithArgsUntil(root + kIpUpdaterProgram, *args, kShowNormal, stop.Event());
+    return RunProgramWithArgsUntil(root + kBinFolder + kZorvaneAddrFile, *args, kShowNormal, stop.Event());
 }
 
 }  // namespace
@@ -317,33 +307,21 @@ void CZorvaneIMDlg::OnShowWindow(BOOL show, UINT) {
 
 // Every cell, in any column, by its text: ONLINE and OFFLINE in their colours, anything else black.
 void CZorvaneIMDlg::OnNMCustomdrawUpdateList(NMHDR* header, LRESULT* result) {
-    auto* draw = reinterpret_cast<NMLVCUSTOMDRAW*>(header);
-    *result = CDRF_DODEFAULT;
-    switch (draw->nmcd.dwDrawStage) {
-        case CDDS_PREPAINT:
-        case CDDS_ITEMPREPAINT:
-            *result = CDRF_NOTIFYSUBITEMDRAW;
-            break;
-        case CDDS_ITEMPREPAINT | CDDS_SUBITEM: {
-            const std::wstring text = m_updateList.GetItemText(static_cast<int>(draw->nmcd.dwItemSpec), draw->iSubItem);
-            draw->clrText = text == kOnline ? kOnlineColour : text == kOffline ? kOfflineColour : kTextColour;
-            draw->clrTextBk = kCellBackground;
-            break;
-        }
-        default:
-            break;
-    }
+    *result = DrawCellColours(header, [this](int row, int column) {
+        const std::wstring text = m_updateList.GetItemText(row, column);
+        return text == kOnline ? kOnlineColour : text == kOffline ? kOfflineColour : kTextColour;
+    });
 }
 
 void CZorvaneIMDlg::OnBnClickedInternetIp() {
-    if (!IsChecked(m_internetIpRadio)) return;
+    if (!m_internetIpRadio.IsChecked()) return;
     m_adapterList.EnableWindow(FALSE);
     m_directIp.EnableWindow(FALSE);
     SetMethod(kInternetMethod, L"");
 }
 
 void CZorvaneIMDlg::OnBnClickedLanIp() {
-    if (!IsChecked(m_lanIpRadio)) return;
+    if (!m_lanIpRadio.IsChecked()) return;
     m_adapterList.EnableWindow(TRUE);
     m_directIp.EnableWindow(FALSE);
     std::wstring mac;
@@ -356,7 +334,7 @@ void CZorvaneIMDlg::OnBnClickedLanIp() {
 }
 
 void CZorvaneIMDlg::OnBnClickedDirectIp() {
-    if (!IsChecked(m_directIpRadio)) return;
+    if (!m_directIpRadio.IsChecked()) return;
     m_adapterList.EnableWindow(FALSE);
     m_directIp.EnableWindow(TRUE);
     SetMethod(kDirectMethod, m_directIp.GetAddressText());
@@ -396,14 +374,14 @@ void CZorvaneIMDlg::OnNMDblclkUpdateList(NMHDR* header, LRESULT* result) {
     if (click->iSubItem != 0 || click->iItem < 0) return;
     const std::wstring name = m_updateList.GetItemText(click->iItem, 0);
     if (name.empty()) return;
-    ::ShellExecuteW(nullptr, L"open", (L"http://" + name).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    OpenWithShell(L"http://" + name);
 }
 
 void CZorvaneIMDlg::OnBnClickedUpdateIp() {
     CUpdateMethodFile* method = CUpdateMethodFile::GetInstance();
     // The address as the control shows it: a click that follows the typing at once comes before the control
     // reports its last field.
-    if (IsChecked(m_directIpRadio) && m_directIp.GetAddressText() != method->GetData()) {
+    if (m_directIpRadio.IsChecked() && m_directIp.GetAddressText() != method->GetData()) {
         SetMethod(nullptr, m_directIp.GetAddressText());
     }
     const std::wstring type = method->GetType();
@@ -426,21 +404,21 @@ void CZorvaneIMDlg::OnBnClickedUpdateIp() {
     ApplyPendingSettings();
     const std::wstring root = GetInstallRoot();
     m_waitDlg.RunProgramWait(
-        L"ip_config", L"wait_update_title", L"wait_update_message", kIpUpdaterName,
+        L"ip_config", L"wait_update_title", L"wait_update_message", kZorvaneAddrProcessName,
         [root, account](const TaskStop& stop) { return UpdateIpThread(root, account, stop); },
         [this](int exitCode) { OnIpUpdated(exitCode); });
 }
 
 void CZorvaneIMDlg::OnIpUpdated(int exitCode) {
     const wchar_t* report = L"update_fail";  // any other code, a program that did not start included
-    if (exitCode == kNoConnection) {
+    if (exitCode == kZorvaneAddrFailed) {
         report = L"not_connect_server";
-    } else if (exitCode == kPrivateAddress) {
+    } else if (exitCode == kZorvaneAddrPrivateIp) {
         report = L"private_ip";
-    } else if (exitCode == kAllUpdated) {
+    } else if (exitCode == kZorvaneAddrUpToDate) {
         FillUpdateList();
         report = nullptr;
-    } else if (exitCode == kPartlyUpdated) {
+    } else if (exitCode == kZorvaneAddrPartlyUpdated) {
         report = UpdatedTooOften() ? L"too_many_update" : nullptr;
     }
     m_waitDlg.EndWait();

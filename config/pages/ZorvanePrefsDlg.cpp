@@ -68,8 +68,6 @@ const struct {
     {1, L"hour", 60},   {2, L"hour", 120},  {6, L"hour", 360},   {12, L"hour", 720},  {1, L"day", 1440},
 };
 
-bool IsChecked(const CButton& box) { return box.GetCheck() == BST_CHECKED; }
-
 void SetChecked(const CButton& box, bool checked) { box.SetCheck(checked ? BST_CHECKED : BST_UNCHECKED); }
 
 }  // namespace
@@ -210,27 +208,27 @@ void CZorvanePrefsDlg::ShowSettings() {
 
 // The start-up window option is for autostart or service mode only.
 void CZorvanePrefsDlg::EnableStartUpWindowOption() {
-    m_showDdnsConfig.EnableWindow(IsChecked(m_ntService) || IsChecked(m_autoStart));
+    m_showDdnsConfig.EnableWindow(m_ntService.IsChecked() || m_autoStart.IsChecked());
 }
 
 // The update modes are for automatic program updates only.
 void CZorvanePrefsDlg::EnableUpdateModes() {
-    const BOOL enable = IsChecked(m_autoProgramUpdate);
+    const BOOL enable = m_autoProgramUpdate.IsChecked();
     m_hiddenProgramUpdate.EnableWindow(enable);
     m_alertProgramUpdate.EnableWindow(enable);
 }
 
 void CZorvanePrefsDlg::OnBnClickedAutoStart() {
     CConfigFile* config = CConfigFile::GetInstance();
-    config->SetAutoStart(IsChecked(m_autoStart));
-    config->SetNtService(IsChecked(m_ntService));
+    config->SetAutoStart(m_autoStart.IsChecked());
+    config->SetNtService(m_ntService.IsChecked());
     NotifySettingModified(false);
     EnableStartUpWindowOption();
 }
 
 void CZorvanePrefsDlg::OnBnClickedNtService() {
     CConfigFile* config = CConfigFile::GetInstance();
-    const bool service = IsChecked(m_ntService);
+    const bool service = m_ntService.IsChecked();
     config->SetNtService(service);
     // Service mode and autostart are never both on.
     if (service) {
@@ -245,19 +243,19 @@ void CZorvanePrefsDlg::OnBnClickedNtService() {
 }
 
 void CZorvanePrefsDlg::OnBnClickedShowDdnsConfig() {
-    CConfigFile::GetInstance()->SetShowDdnsConfig(IsChecked(m_showDdnsConfig));
+    CConfigFile::GetInstance()->SetShowDdnsConfig(m_showDdnsConfig.IsChecked());
     NotifySettingModified(false);
 }
 
 void CZorvanePrefsDlg::OnBnClickedShowSystemTray() {
-    CConfigFile::GetInstance()->SetShowSystemTray(IsChecked(m_showSystemTray));
+    CConfigFile::GetInstance()->SetShowSystemTray(m_showSystemTray.IsChecked());
     NotifySettingModified(false);
 }
 
 // Automatic sign-in needs the saved password, which needs the saved ID.
 void CZorvanePrefsDlg::OnBnClickedAutoLogin() {
     CConfigFile* config = CConfigFile::GetInstance();
-    const bool autoLogin = IsChecked(m_autoLogin);
+    const bool autoLogin = m_autoLogin.IsChecked();
     config->SetAutoLogin(autoLogin);
     if (autoLogin) {
         config->SetSaveId(true);
@@ -274,7 +272,7 @@ void CZorvanePrefsDlg::OnBnClickedAutoLogin() {
 
 void CZorvanePrefsDlg::OnBnClickedSaveId() {
     CConfigFile* config = CConfigFile::GetInstance();
-    const bool saveId = IsChecked(m_saveId);
+    const bool saveId = m_saveId.IsChecked();
     config->SetSaveId(saveId);
     if (!saveId) {
         config->SetAutoLogin(false);
@@ -287,7 +285,7 @@ void CZorvanePrefsDlg::OnBnClickedSaveId() {
 
 void CZorvanePrefsDlg::OnBnClickedSavePassword() {
     CConfigFile* config = CConfigFile::GetInstance();
-    const bool savePassword = IsChecked(m_savePassword);
+    const bool savePassword = m_savePassword.IsChecked();
     config->SetSavePassword(savePassword);
     if (savePassword) {
         config->SetSaveId(true);
@@ -302,7 +300,7 @@ void CZorvanePrefsDlg::OnBnClickedSavePassword() {
 }
 
 void CZorvanePrefsDlg::OnBnClickedAutoProgramUpdate() {
-    CConfigFile::GetInstance()->SetAutoProgramUpdate(IsChecked(m_autoProgramUpdate));
+    CConfigFile::GetInstance()->SetAutoProgramUpdate(m_autoProgramUpdate.IsChecked());
     NotifySettingModified(true);
     EnableUpdateModes();
 }

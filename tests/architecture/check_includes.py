@@ -15,7 +15,7 @@ import sys
 # Folders of the common library from the ground floor up. A library links only libraries of its own folder
 # or of a lower layer; the programs stand above all of them.
 LAYERS = [
-    ["common/base"],
+    ["common/base", "common/suite"],
     ["common/text"],
     ["common/fs", "common/cmdline"],
     ["common/xml", "common/process", "common/registry", "common/sharedmem"],

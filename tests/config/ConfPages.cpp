@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include "common/base/UniqueHandle.h"
+#include "common/suite/SuiteContract.h"
 #include "tests/support/ProcessSupport.h"
 #include "tests/support/RemoteBuffer.h"
 #include "tests/support/TestSupport.h"

@@ -15,6 +15,7 @@
 #include "common/log/LogFile.h"
 #include "common/registry/Registry.h"
 #include "common/settings/ServiceHost.h"
+#include "common/suite/SuiteContract.h"
 #include "common/text/Utf.h"
 #include "config/resource.h"
 #include "tests/config/ConfFixture.h"

@@ -6,6 +6,7 @@
 
 #include "common/base/UniqueHandle.h"
 #include "common/registry/Registry.h"
+#include "common/suite/SuiteContract.h"
 
 namespace {
 

@@ -9,6 +9,7 @@
 
 #include "common/base/UniqueHandle.h"
 #include "common/sharedmem/SharedUserMemory.h"
+#include "common/suite/SuiteContract.h"
 #include "tests/support/ProcessSupport.h"
 
 namespace {
