@@ -27,18 +27,20 @@ constexpr wchar_t kZorvaneAddrProcessName[] = L"ZorvaneAddr";
 constexpr wchar_t kZorvaneHostsProcessName[] = L"ZorvaneHosts";
 constexpr wchar_t kZorvaneSvcProcessName[] = L"ZorvaneSvc.exe";
 
-// Single-instance mutexes: the prefix followed by the program name. A mutex that exists marks a running
-// program; the agent's marks a signed-in user.
-constexpr wchar_t kInstanceMutexPrefix[] = L"ZorvaneDDNSClinet-";
-constexpr wchar_t kZorvaneAddrMutex[] = L"ZorvaneDDNSClinet-ZorvaneAddr";
-constexpr wchar_t kZorvaneHostsMutex[] = L"ZorvaneDDNSClinet-ZorvaneHosts";
-constexpr wchar_t kZorvaneLogonMutex[] = L"ZorvaneDDNSClinet-ZorvaneLogon";
-constexpr wchar_t kZorvaneConfMutex[] = L"ZorvaneDDNSClinet-ZorvaneConf";
-constexpr wchar_t kZorvaneTrayMutex[] = L"ZorvaneDDNSClinet-ZorvaneTray";
-constexpr wchar_t kZorvanePatchMutex[] = L"ZorvaneDDNSClinet-ZorvanePatch";
-constexpr wchar_t kZorvaneAgentMutex[] = L"ZorvaneDDNSClinet-ZorvaneAgent";
-constexpr wchar_t kZorvaneLaunchMutex[] = L"ZorvaneDDNSClinet-ZorvaneLaunch";
-constexpr wchar_t kZorvaneAboutMutex[] = L"ZorvaneDDNSClinet-ZorvaneAbout";
+// Single-instance mutexes: the prefix followed by the program name, the prefix written once (the shared
+// block's name below starts with it too). A mutex that exists marks a running program; the agent's marks a
+// signed-in user.
+#define ZORVANE_INSTANCE_MUTEX_PREFIX L"ZorvaneDDNSClinet-"
+constexpr wchar_t kInstanceMutexPrefix[] = ZORVANE_INSTANCE_MUTEX_PREFIX;
+constexpr wchar_t kZorvaneAddrMutex[] = ZORVANE_INSTANCE_MUTEX_PREFIX L"ZorvaneAddr";
+constexpr wchar_t kZorvaneHostsMutex[] = ZORVANE_INSTANCE_MUTEX_PREFIX L"ZorvaneHosts";
+constexpr wchar_t kZorvaneLogonMutex[] = ZORVANE_INSTANCE_MUTEX_PREFIX L"ZorvaneLogon";
+constexpr wchar_t kZorvaneConfMutex[] = ZORVANE_INSTANCE_MUTEX_PREFIX L"ZorvaneConf";
+constexpr wchar_t kZorvaneTrayMutex[] = ZORVANE_INSTANCE_MUTEX_PREFIX L"ZorvaneTray";
+constexpr wchar_t kZorvanePatchMutex[] = ZORVANE_INSTANCE_MUTEX_PREFIX L"ZorvanePatch";
+constexpr wchar_t kZorvaneAgentMutex[] = ZORVANE_INSTANCE_MUTEX_PREFIX L"ZorvaneAgent";
+constexpr wchar_t kZorvaneLaunchMutex[] = ZORVANE_INSTANCE_MUTEX_PREFIX L"ZorvaneLaunch";
+constexpr wchar_t kZorvaneAboutMutex[] = ZORVANE_INSTANCE_MUTEX_PREFIX L"ZorvaneAbout";
 
 // The launcher's verbs: its whole argument text.
 constexpr wchar_t kLaunchStartUi[] = L"/start:ui";
@@ -50,7 +52,8 @@ constexpr wchar_t kLaunchStop[] = L"/stop";
 constexpr wchar_t kLaunchRestartNormal[] = L"/restart:normal";
 
 // The file mapping that holds the signed-in account.
-constexpr wchar_t kSharedUserDataName[] = L"ZorvaneDDNSClinet-ZorvaneShare-UserData";
+constexpr wchar_t kSharedUserDataName[] = ZORVANE_INSTANCE_MUTEX_PREFIX L"ZorvaneShare-UserData";
+#undef ZORVANE_INSTANCE_MUTEX_PREFIX
 // The caption of the tray program's hidden main window (its resource script), by which it is found.
 constexpr wchar_t kZorvaneTrayCaption[] = L"ZorvaneTray";
 // The autostart value under HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Run.

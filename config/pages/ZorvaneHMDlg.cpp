@@ -182,7 +182,9 @@ void CZorvaneHMDlg::OnBnClickedDelete() {
     }
     CUpdateListFile::GetInstance()->RemoveHostsWhere([&deleted](const std::wstring& name) {
         const auto found = deleted.find(name);
-        return found != deleted.end() && found->second-- > 0;
+        if (found == deleted.end() || found->second == 0) return false;
+        --found->second;
+        return true;
     });
     NotifySettingModified(false);
     // The deleted hosts lose their grey.

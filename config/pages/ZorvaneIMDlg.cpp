@@ -381,8 +381,9 @@ void CZorvaneIMDlg::OnBnClickedUpdateIp() {
     CUpdateMethodFile* method = CUpdateMethodFile::GetInstance();
     // The address as the control shows it: a click that follows the typing at once comes before the control
     // reports its last field.
-    if (m_directIpRadio.IsChecked() && m_directIp.GetAddressText() != method->GetData()) {
-        SetMethod(nullptr, m_directIp.GetAddressText());
+    if (m_directIpRadio.IsChecked()) {
+        const std::wstring shown = m_directIp.GetAddressText();
+        if (shown != method->GetData()) SetMethod(nullptr, shown);
     }
     const std::wstring type = method->GetType();
     const std::wstring data = method->GetData();
